@@ -1,0 +1,29 @@
+# Registers the Windows unit tests and the end-to-end scenarios with ctest (host tree only).
+set(TESSALY_WIN_DIR "${CMAKE_BINARY_DIR}/../win" CACHE PATH "The Windows build tree")
+set(TESSALY_PYTHON /usr/bin/python3)
+set(harness ${CMAKE_CURRENT_LIST_DIR})
+set(test_env "TESSALY_WIN_DIR=${TESSALY_WIN_DIR};TESSALY_WORK=${CMAKE_BINARY_DIR}/testruns")
+
+add_test(NAME wine.template COMMAND ${TESSALY_PYTHON} ${harness}/winenv.py make-template)
+set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${test_env}" TIMEOUT 600)
+
+file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+foreach(src ${win_tests})
+  get_filename_component(name ${src} NAME_WE)
+  add_test(NAME win.${name} COMMAND ${TESSALY_PYTHON} ${harness}/winenv.py win-test ${name})
+  set_tests_properties(win.${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${test_env}" TIMEOUT 600)
+endforeach()
+
+# One ctest test per `def scenario_*` function in tests/e2e/scenarios/<file>.py.
+file(GLOB scenario_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/scenarios/*.py)
+foreach(file ${scenario_files})
+  get_filename_component(group ${file} NAME_WE)
+  file(STRINGS ${file} defs REGEX "^def scenario_[a-z0-9_]+")
+  foreach(def ${defs})
+    string(REGEX REPLACE "^def scenario_([a-z0-9_]+).*" "\\1" scenario "${def}")
+    add_test(NAME e2e.${group}.${scenario}
+             COMMAND ${TESSALY_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${group} ${scenario})
+    set_tests_properties(e2e.${group}.${scenario} PROPERTIES FIXTURES_REQUIRED wine
+                         ENVIRONMENT "${test_env}" TIMEOUT 300)
+  endforeach()
+endforeach()

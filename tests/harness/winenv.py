@@ -1,0 +1,197 @@
+"""A private Windows for one test: an Xvfb display, a 32-bit Wine prefix in virtual-desktop mode,
+and a fresh copy of the binary folder. Used by the Windows unit tests and the end-to-end scenarios.
+
+The template prefix is made once per build tree (wineboot takes about 15 s) and copied with
+`cp -a` for every session (under a second); a prefix is never shared between sessions, because
+hot-keys, the clipboard and the tray belong to its wineserver.
+"""
+import fcntl
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+PYTHON = "/usr/bin/python3"
+SCREEN = (1024, 768)
+
+
+def build_paths():
+    work = Path(os.environ.get("TESSALY_WORK", Path.cwd() / "testruns")).resolve()
+    win = os.environ.get("TESSALY_WIN_DIR")
+    if not win:
+        sys.exit("TESSALY_WIN_DIR is not set (the Windows build tree)")
+    return work, Path(win).resolve()
+
+
+def base_env(prefix, display):
+    env = dict(os.environ)
+    env.update({
+        "WINEPREFIX": str(prefix),
+        "WINEARCH": "win32",
+        "WINEDEBUG": "-all",
+        # No Mono or Gecko prompts, and no ALSA noise on a machine without sound cards.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winealsa.drv=d",
+        "DISPLAY": display,
+    })
+    return env
+
+
+class Xvfb:
+    """An Xvfb on the first free display number (Xvfb picks it itself through -displayfd)."""
+
+    def __init__(self, depth=24, size=SCREEN):
+        r, w = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{size[0]}x{size[1]}x{depth}",
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        number = b""
+        deadline = time.time() + 20
+        with os.fdopen(r, "rb") as pipe:
+            while not number.endswith(b"\n") and time.time() < deadline:
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.proc.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+
+
+def make_template(template):
+    """Boot a win32 prefix once, in virtual-desktop mode as large as the screen. Safe to call from
+    parallel tests: the first one builds it under a lock, the others wait and reuse it."""
+    template = Path(template)
+    template.parent.mkdir(parents=True, exist_ok=True)
+    with open(str(template) + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if (template / "system.reg").exists() and (template / ".tessaly-ready").exists():
+            return
+        staging = Path(str(template) + ".staging")
+        shutil.rmtree(staging, ignore_errors=True)
+        shutil.rmtree(template, ignore_errors=True)
+        x = Xvfb()
+        try:
+            env = base_env(staging, x.display)
+            subprocess.run(["wineboot", "-i"], env=env, check=True,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+            for key, name, data in (
+                    (r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
+                    (r"HKCU\Software\Wine\Explorer\Desktops", "Default", f"{SCREEN[0]}x{SCREEN[1]}")):
+                subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", data, "/f"], env=env,
+                               check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=120)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+        finally:
+            x.stop()
+        (staging / ".tessaly-ready").write_text("ok\n")
+        staging.rename(template)
+
+
+class WineSession:
+    """One test's Windows: `with WineSession("name") as s: s.run([...])`.
+
+    The session owns a work folder build/.../testruns/<name>/ holding `prefix/` and `bin/` (a fresh
+    copy of the shipped binaries). On an exception a screenshot is left there as failure.png.
+    """
+
+    def __init__(self, name, depth=24, extra_files=()):
+        self.work_root, self.win_dir = build_paths()
+        self.name = name
+        self.depth = depth
+        self.extra_files = [Path(f) for f in extra_files]
+        self.dir = self.work_root / name
+        self.template = self.work_root / "wine-template"
+        self.children = []
+
+    # -- life cycle ---------------------------------------------------------------------------
+    def __enter__(self):
+        make_template(self.template)
+        shutil.rmtree(self.dir, ignore_errors=True)
+        self.dir.mkdir(parents=True)
+        self.prefix = self.dir / "prefix"
+        subprocess.run(["cp", "-a", str(self.template), str(self.prefix)], check=True)
+        self.bin = self.dir / "bin"
+        shutil.copytree(self.win_dir / "bin", self.bin)
+        for f in self.extra_files:
+            shutil.copy2(f, self.bin / f.name)
+        self.x = Xvfb(self.depth)
+        self.env = base_env(self.prefix, self.x.display)
+        # Keep the wineserver up for the whole session: later wine calls start warm.
+        subprocess.run(["wineserver", "-p"], env=self.env)
+        return self
+
+    def __exit__(self, kind, value, tb):
+        if kind is not None:
+            try:
+                self.screenshot(self.dir / "failure.png")
+                print(f"screenshot left at {self.dir / 'failure.png'}", file=sys.stderr)
+            except Exception as e:  # the screenshot is a courtesy; never hide the real failure
+                print(f"no screenshot: {e}", file=sys.stderr)
+        for p in self.children:
+            if p.poll() is None:
+                p.kill()
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
+        self.x.stop()
+        return False
+
+    # -- running programs -----------------------------------------------------------------------
+    def winpath(self, path):
+        """The Windows spelling of a Unix path (drive Z: maps to /)."""
+        return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+    def run(self, args, timeout=60, cwd=None, check=False):
+        return subprocess.run(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                              timeout=timeout, check=check)
+
+    def start(self, args, cwd=None):
+        p = subprocess.Popen(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        self.children.append(p)
+        return p
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True,
+                              stdout=subprocess.PIPE, text=True).stdout
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
+                       timeout=30)
+
+
+def run_windows_unit_test(exe_name):
+    """Run one cross-built GoogleTest executable in its own session; exit with its result."""
+    work, win = build_paths()
+    exe = win / "tests" / (exe_name + ".exe")
+    if not exe.exists():
+        sys.exit(f"{exe} is missing: build the Windows tree first")
+    with WineSession("win." + exe_name, extra_files=[exe]) as s:
+        r = s.run([exe.name], timeout=600)
+        sys.stdout.write(r.stdout)
+        sys.stderr.write(r.stderr)
+        return r.returncode
+
+
+if __name__ == "__main__":
+    if len(sys.argv) >= 2 and sys.argv[1] == "make-template":
+        work, _ = build_paths()
+        make_template(work / "wine-template")
+    elif len(sys.argv) >= 3 and sys.argv[1] == "win-test":
+        sys.exit(run_windows_unit_test(sys.argv[2]))
+    else:
+        sys.exit("usage: winenv.py make-template | win-test NAME")
