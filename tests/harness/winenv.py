@@ -116,6 +116,7 @@ class WineSession:
         self.dir = self.work_root / name
         self.template = self.work_root / "wine-template"
         self.children = []
+        self.runs = 0
 
     # -- life cycle ---------------------------------------------------------------------------
     def __enter__(self):
@@ -131,7 +132,8 @@ class WineSession:
         self.x = Xvfb(self.depth)
         self.env = base_env(self.prefix, self.x.display)
         # Keep the wineserver up for the whole session: later wine calls start warm.
-        subprocess.run(["wineserver", "-p"], env=self.env)
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
         return self
 
     def __exit__(self, kind, value, tb):
@@ -144,7 +146,7 @@ class WineSession:
         for p in self.children:
             if p.poll() is None:
                 p.kill()
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         self.x.stop()
         return False
@@ -154,14 +156,34 @@ class WineSession:
         """The Windows spelling of a Unix path (drive Z: maps to /)."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
 
+    # Output goes through files, not pipes: services that wine starts inherit the descriptors and
+    # would keep a pipe open long after the program has ended.
+    def _output_files(self):
+        self.runs += 1
+        out = self.dir / f"run{self.runs}.out"
+        err = self.dir / f"run{self.runs}.err"
+        return out, err
+
     def run(self, args, timeout=60, cwd=None, check=False):
-        return subprocess.run(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
-                              timeout=timeout, check=check)
+        """Runs a Windows program to its end; returns (returncode, stdout, stderr) as a
+        CompletedProcess."""
+        out, err = self._output_files()
+        cmd = ["wine"] + [str(a) for a in args]
+        with open(out, "w") as o, open(err, "w") as e:
+            p = subprocess.run(cmd, env=self.env, cwd=cwd or self.bin, stdout=o, stderr=e,
+                               stdin=subprocess.DEVNULL, timeout=timeout)
+        result = subprocess.CompletedProcess(cmd, p.returncode, out.read_text(errors="replace"),
+                                             err.read_text(errors="replace"))
+        if check and result.returncode != 0:
+            raise subprocess.CalledProcessError(result.returncode, cmd, result.stdout, result.stderr)
+        return result
 
     def start(self, args, cwd=None):
-        p = subprocess.Popen(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
-                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        """Starts a Windows program in the background; its output lands in files of the session."""
+        out, err = self._output_files()
+        with open(out, "w") as o, open(err, "w") as e:
+            p = subprocess.Popen(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
+                                 stdout=o, stderr=e, stdin=subprocess.DEVNULL)
         self.children.append(p)
         return p
 

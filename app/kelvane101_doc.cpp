@@ -1,0 +1,3 @@
+#include "app/kelvane101_doc.h"
+
+IMPLEMENT_DYNCREATE(CKelvane101Doc)

@@ -1,0 +1,83 @@
+#include "app/kelvane101_view.h"
+
+#include <vector>
+
+#include "app/main_frame.h"
+#include "app/settings_store.h"
+
+IMPLEMENT_DYNCREATE(CKelvane101View)
+
+BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CKelvane101View::CKelvane101View() {
+    char tempDir[MAX_PATH] = "";
+    ::GetTempPathA(MAX_PATH, tempDir);
+    tempBitmapPath = std::string(tempDir) + "##temp##.bmp";
+    LoadSettings();
+}
+
+CKelvane101View::~CKelvane101View() {
+    palette.DeleteObject();
+    StoreSettings();
+}
+
+void CKelvane101View::LoadSettings() {
+    settings = CaptureSettings{};
+    settings.runAtStartup = AutostartEntry::IsPresent() ? 1 : 0;
+    if (!SettingsStore::LoadFile(settings))
+        ::MessageBoxA(nullptr, "Can't find configure.dat. Use the default settings!", "Varnicklet1.0",
+                      MB_OK | MB_ICONINFORMATION);
+}
+
+void CKelvane101View::StoreSettings() {
+    if (settings.runAtStartup) AutostartEntry::Set(SettingsStore::ExecutablePath());
+    else AutostartEntry::Remove();
+    // A folder we may not write to keeps its old file; that is all we can do at exit.
+    if (settings.saveSettingsOnExit) SettingsStore::SaveFile(settings);
+}
+
+CMainFrame* CKelvane101View::MainFrame() const {
+    return dynamic_cast<CMainFrame*>(GetParentFrame());
+}
+
+void CKelvane101View::OnInitialUpdate() {
+    CScrollView::OnInitialUpdate();
+    SetTimer(kAnimationTimer, 100);
+    CapturePalette();
+    SetScrollSizes(MM_TEXT, CSize(0, 0));
+    RegisterCaptureHotKey();
+}
+
+void CKelvane101View::CapturePalette() {
+    CClientDC dc(m_hWnd);
+    if (!(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) return;
+    const int kEntries = 255;
+    std::vector<BYTE> storage(sizeof(LOGPALETTE) + kEntries * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = kEntries;
+    ::GetSystemPaletteEntries(dc, 0, kEntries, logical->palPalEntry);
+    palette.CreatePalette(logical);
+}
+
+void CKelvane101View::RegisterCaptureHotKey() {
+    // Registered even for key 0, so a cleared hot-key still fails or succeeds the same way.
+    if (::RegisterHotKey(m_hWnd, kCaptureHotKeyId, settings.hotKeyModifiers, settings.hotKeyCode)) return;
+    settings.hotKeyCode = 0;
+    settings.hotKeyModifiers = 0;
+    MessageBox("Register Hotkey failed! please reset it in the Configure Dialog.", "Tessaly Capture",
+               MB_OK | MB_ICONINFORMATION);
+}
+
+BOOL CKelvane101View::OnEraseBkgnd(HDC dc) {
+    if (!hasImage) {
+        CRect clip;
+        ::GetClipBox(dc, &clip);
+        CBrush brush(settings.backgroundColor);
+        CSelectGuard select(dc, brush.GetSafeHandle());
+        ::PatBlt(dc, clip.left, clip.top, clip.Width(), clip.Height(), PATCOPY);
+    }
+    return TRUE;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// Modal dialogs from templates, with data exchange between members and controls.
+#include <string>
+
+#include "framework/wnd.h"
+
+class CDialog;
+
+// One pass of data exchange: controls -> members (save) or members -> controls.
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dialog, bool save) : m_pDlgWnd(dialog), m_bSaveAndValidate(save) {}
+    CDialog* m_pDlgWnd;
+    bool m_bSaveAndValidate;
+    bool m_failed = false;
+
+    // The control about to be exchanged (remembered so a failure can focus it).
+    HWND PrepareCtrl(int id);
+    // Marks the exchange failed: the offending control gets the focus, later fields are skipped.
+    void Fail();
+
+private:
+    HWND m_lastControl = nullptr;
+};
+
+void DDX_Text(CDataExchange* dx, int id, int& value);
+void DDX_Text(CDataExchange* dx, int id, std::string& value);
+void DDX_Check(CDataExchange* dx, int id, int& value);
+// `value` is the index of the checked button in the radio group that starts at `id` (-1: none).
+void DDX_Radio(CDataExchange* dx, int id, int& value);
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+
+    virtual INT_PTR DoModal();
+    void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+    // Exchanges all fields; false when a field failed validation (the dialog then stays open).
+    bool UpdateData(bool save = true);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+protected:
+    virtual void DoDataExchange(CDataExchange* dx) {}
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT m_templateId;
+    CWnd* m_pParentWnd;
+
+private:
+    bool m_defaultReached = false;  // set when a message fell through to default processing
+
+    afx_msg void OnOKCommand() { OnOK(); }
+    afx_msg void OnCancelCommand() { OnCancel(); }
+    DECLARE_MESSAGE_MAP()
+};

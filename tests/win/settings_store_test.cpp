@@ -1,0 +1,133 @@
+// configure.dat beside the executable, its atomic replacement, and the autostart value.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/atomic_file.h"
+#include "app/settings_store.h"
+
+namespace {
+
+const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::string ExeFolder() {
+    std::string exe = SettingsStore::ExecutablePath();
+    return exe.substr(0, exe.find_last_of('\\'));
+}
+
+DWORD FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return DWORD(-1);
+    return data.nFileSizeLow;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void SetRawValue(HKEY root, DWORD type, const void* data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(::RegCreateKeyExA(root, kRunKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ::RegSetValueExA(key, "Varnicklet", 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+
+std::string ReadValue(HKEY root) {
+    HKEY key;
+    if (::RegOpenKeyExA(root, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return "<no key>";
+    char data[600] = "";
+    DWORD size = sizeof data - 1, type = 0;
+    LONG status = ::RegQueryValueExA(key, "Varnicklet", nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return "<absent>";
+    return type == REG_SZ ? std::string(data, strnlen(data, size)) : "<other type>";
+}
+
+TEST(SettingsStore, FileLivesBesideTheExecutableAndRoundTrips) {
+    EXPECT_EQ(SettingsStore::SettingsPath(), ExeFolder() + "\\configure.dat");
+    ::DeleteFileA(SettingsStore::SettingsPath().c_str());
+    CaptureSettings loaded;
+    EXPECT_FALSE(SettingsStore::LoadFile(loaded));
+    EXPECT_EQ(loaded, CaptureSettings{});
+
+    CaptureSettings s;
+    s.captureMode = 2;
+    s.baseName = "Shot";
+    s.nextNumber = 42;
+    ASSERT_TRUE(SettingsStore::SaveFile(s));
+    EXPECT_EQ(FileSize(SettingsStore::SettingsPath()), 557u);
+    EXPECT_FALSE(Exists(SettingsStore::SettingsPath() + ".new"));
+    ASSERT_TRUE(SettingsStore::LoadFile(loaded));
+    EXPECT_EQ(loaded, s);
+}
+
+TEST(SettingsStore, ShortFileFillsOnlyWhatItHolds) {
+    CaptureSettings s;
+    s.hotKeyCode = 0x41;
+    s.captureMode = 4;
+    ASSERT_TRUE(SettingsStore::SaveFile(s));
+    // Cut the file after captureMode (8 bytes).
+    HANDLE f = ::CreateFileA(SettingsStore::SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    ::SetFilePointer(f, 8, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(f);
+    ::CloseHandle(f);
+    CaptureSettings loaded;
+    ASSERT_TRUE(SettingsStore::LoadFile(loaded));
+    EXPECT_EQ(loaded.hotKeyCode, 0x41);
+    EXPECT_EQ(loaded.captureMode, 4);
+    EXPECT_EQ(loaded.baseName, "Kelvane_");
+}
+
+TEST(AtomicFile, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
+    std::string path = ExeFolder() + "\\atomic.dat";
+    ASSERT_TRUE(AtomicFile::Replace(path, "old!", 4));
+    std::string content;
+    ASSERT_TRUE(AtomicFile::Read(path, content, 100));
+    EXPECT_EQ(content, "old!");
+
+    // A folder that does not exist: nothing is written, nothing is left.
+    EXPECT_FALSE(AtomicFile::Replace(ExeFolder() + "\\no such folder\\x.dat", "new", 3));
+
+    // A target that cannot be replaced (a folder in its place): the write fails cleanly.
+    std::string blocked = ExeFolder() + "\\blocked.dat";
+    ::CreateDirectoryA(blocked.c_str(), nullptr);
+    EXPECT_FALSE(AtomicFile::Replace(blocked, "new", 3));
+    EXPECT_FALSE(Exists(blocked + ".new"));
+    ::RemoveDirectoryA(blocked.c_str());
+
+    ASSERT_TRUE(AtomicFile::Read(path, content, 100));
+    EXPECT_EQ(content, "old!");
+    ::DeleteFileA(path.c_str());
+}
+
+TEST(AutostartEntry, SetAndRemovedUnderTheMachineRunKey) {
+    AutostartEntry::Remove();
+    EXPECT_FALSE(AutostartEntry::IsPresent());
+    ASSERT_TRUE(AutostartEntry::Set(SettingsStore::ExecutablePath()));
+    EXPECT_TRUE(AutostartEntry::IsPresent());
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), SettingsStore::ExecutablePath());
+    AutostartEntry::Remove();
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "<absent>");
+    EXPECT_FALSE(AutostartEntry::IsPresent());
+}
+
+TEST(AutostartEntry, PresentWhateverItsDataAndInEitherRunKey) {
+    AutostartEntry::Remove();
+    DWORD number = 7;
+    SetRawValue(HKEY_LOCAL_MACHINE, REG_DWORD, &number, sizeof number);
+    EXPECT_TRUE(AutostartEntry::IsPresent());
+    std::string longPath(400, 'p');  // longer than the 260-byte buffer it is read into
+    SetRawValue(HKEY_LOCAL_MACHINE, REG_SZ, longPath.c_str(), 401);
+    EXPECT_TRUE(AutostartEntry::IsPresent());
+    SetRawValue(HKEY_LOCAL_MACHINE, REG_SZ, "", 0);
+    EXPECT_TRUE(AutostartEntry::IsPresent());
+    AutostartEntry::Remove();
+
+    // A value only in the user's own Run key counts, and removing clears it too.
+    SetRawValue(HKEY_CURRENT_USER, REG_SZ, "c:\\x.exe", 9);
+    EXPECT_TRUE(AutostartEntry::IsPresent());
+    AutostartEntry::Remove();
+    EXPECT_FALSE(AutostartEntry::IsPresent());
+    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER), "<absent>");
+}
+
+}  // namespace
