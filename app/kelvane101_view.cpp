@@ -2,13 +2,21 @@
 
 #include <vector>
 
+#include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
+#include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CKelvane101View)
 
 BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
+    ON_WM_HOTKEY()
+    ON_MESSAGE(WM_CAPTURE_DONE, OnCaptureDone)
+    ON_COMMAND(ID_CAPTURE_DEFAULT, OnCaptureDefault)
+    ON_COMMAND_RANGE(ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, OnCaptureMode)
+    ON_COMMAND(ID_CAPTURE_DIRECTX_NOTE, OnCaptureDirectXNote)
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -19,6 +27,7 @@ CKelvane101View::CKelvane101View() {
 }
 
 CKelvane101View::~CKelvane101View() {
+    imageBitmap.DeleteObject();
     palette.DeleteObject();
     StoreSettings();
 }
@@ -80,4 +89,43 @@ BOOL CKelvane101View::OnEraseBkgnd(HDC dc) {
         ::PatBlt(dc, clip.left, clip.top, clip.Width(), clip.Height(), PATCOPY);
     }
     return TRUE;
+}
+
+void CKelvane101View::OnTimer(UINT_PTR id) {
+    if (id == CaptureController::kWatchdogTimer) capture.OnWatchdog();
+}
+
+void CKelvane101View::OnHotKey(UINT, UINT, UINT) { capture.StartCapture(); }
+
+LRESULT CKelvane101View::OnCaptureDone(WPARAM result, LPARAM) {
+    capture.OnCaptureDone(result);
+    return 0;
+}
+
+void CKelvane101View::OnCaptureDefault() { capture.StartCapture(); }
+
+void CKelvane101View::OnCaptureMode(UINT id) {
+    // The mode picked last becomes the default, for the hot-key and for the next start.
+    settings.captureMode = static_cast<int>(id - ID_CAPTURE_FULL_SCREEN) + 1;
+    capture.StartCapture();
+}
+
+void CKelvane101View::OnCaptureDirectXNote() {
+    MessageBox("Note for DirectX Full Screen Capture Settings:\n1.Use hotkey.\n2.No message dialog be "
+               "shown.\n3.No 'save as' dialog after capture. Use auto-save.",
+               "DirectX Capture Notes", MB_OK);
+}
+
+void CKelvane101View::SaveAfterCapture() {
+    // Saving (Save As dialog or automatic numbered names) joins here.
+}
+
+void CKelvane101View::StartHistory() {
+    // The edit history of the editor joins here.
+}
+
+void CKelvane101View::DirectGrab() {
+    // The direct grab arrives with saving; until then mode 5 ends at once, with a beep.
+    capture.captureRunning = false;
+    ::MessageBeep(0xFFFFFFFF);
 }

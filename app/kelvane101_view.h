@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/capture_settings.h"
+#include "capture/capture_controller.h"
 #include "framework/framework.h"
 
 class CMainFrame;
@@ -16,18 +17,31 @@ public:
     CKelvane101View();
     ~CKelvane101View() override;
 
+    // The mouse tools of the editor.
+    enum EditMode { kEditNone = 0, kEditMove = 1, kEditSelect = 2 };
+
     CaptureSettings settings;
     std::string tempBitmapPath;  // the intermediate BMP of JPEG and GIF saves
     int zoomPercent = 100;
     bool hasImage = false;
     bool configureSheetOpen = false;
-    bool captureRunning = false;
-    CPalette palette;  // the system palette, on palette displays
+    int editMode = kEditNone;
+    bool hasSelection = false;
+    CBitmap imageBitmap;      // the current image, compatible with the screen; the agents fill it
+    CBitmap clipboardBitmap;  // hands copies of the image to the clipboard, which then owns them
+    CPalette palette;         // the system palette, on palette displays
+    CaptureController capture{*this};
 
     // Writes the autostart value and configure.dat as the settings say (at exit and at log-off).
     void StoreSettings();
     CMainFrame* MainFrame() const;
     void OnInitialUpdate() override;
+
+    // The save step of the pipeline and the new edit history of a new image.
+    void SaveAfterCapture();
+    void StartHistory();
+    // Capture mode 5: the screen at once, without an agent.
+    void DirectGrab();
 
 protected:
     void LoadSettings();
@@ -35,5 +49,11 @@ protected:
     void CapturePalette();
 
     afx_msg BOOL OnEraseBkgnd(HDC dc);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg void OnHotKey(UINT id, UINT modifiers, UINT key);
+    afx_msg LRESULT OnCaptureDone(WPARAM result, LPARAM);
+    afx_msg void OnCaptureDefault();
+    afx_msg void OnCaptureMode(UINT id);
+    afx_msg void OnCaptureDirectXNote();
     DECLARE_MESSAGE_MAP()
 };

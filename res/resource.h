@@ -16,6 +16,9 @@
 #define IDD_ROTATE 149
 #define IDD_EXIT 154
 
+/* Controls */
+#define IDC_INFO_TEXT 1002
+
 /* Commands */
 #define ID_SETTING_CAPTURE_CONFIGURE 32772
 #define ID_CAPTURE_DEFAULT 32773

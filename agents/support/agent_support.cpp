@@ -1,0 +1,45 @@
+#include "agents/support/agent_support.h"
+
+#include "agents/agents.h"
+#include "framework/win_app.h"
+
+namespace AgentSupport {
+
+UINT_PTR StartTimer(UINT period, TIMERPROC callback) {
+    UINT_PTR timer = ::SetTimer(nullptr, 0, period, callback);
+    if (!timer) AfxMessageBox("SetTimer error!", MB_OK);
+    return timer;
+}
+
+void StopTimer(UINT_PTR& timer) {
+    if (timer) ::KillTimer(nullptr, timer);
+    timer = 0;
+}
+
+void PostPictureReady(HWND window) {
+    ::PostMessageA(window, WM_CAPTURE_DONE, kCapturePictureReady, 0);
+}
+
+HBITMAP GrabScreenArea(HDC display, int left, int top, int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    HDC memory = ::CreateCompatibleDC(display);
+    HBITMAP picture = ::CreateCompatibleBitmap(display, width, height);
+    if (memory && picture) {
+        HGDIOBJ old = ::SelectObject(memory, picture);
+        ::BitBlt(memory, 0, 0, width, height, display, left, top, SRCCOPY);
+        ::SelectObject(memory, old);
+    }
+    if (memory) ::DeleteDC(memory);
+    return picture;
+}
+
+void ReplaceImage(CBitmap* target, HBITMAP picture) {
+    if (!target) {
+        if (picture) ::DeleteObject(picture);
+        return;
+    }
+    target->DeleteObject();
+    target->Attach(picture);
+}
+
+}  // namespace AgentSupport

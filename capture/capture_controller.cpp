@@ -1,0 +1,131 @@
+#include "capture/capture_controller.h"
+
+#include <cstdio>
+
+#include "agents/agents.h"
+#include "app/kelvane101_view.h"
+#include "app/main_frame.h"
+#include "capture/capture_agents.h"
+#include "capture/foreground.h"
+#include "capture/image_info_dialog.h"
+#include "capture/shutter_sound.h"
+
+void CaptureController::StartCapture() {
+    if (captureRunning) return;
+    int mode = view.settings.captureMode;
+    const CaptureAgent* agent = AgentForMode(mode);
+    if (!agent && mode != 5) {
+        // Only a damaged configure.dat brings another mode: refuse rather than hang.
+        ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
+    captureRunning = true;
+    CMainFrame* frame = view.MainFrame();
+    if (frame) frame->ShowWindow(SW_HIDE);
+    if (!agent) {
+        view.DirectGrab();
+        return;
+    }
+    startedAgent = agent;
+    if (agent->timed) view.SetTimer(kWatchdogTimer, kWatchdogMilliseconds);
+    agent->install(view.m_hWnd, &view.imageBitmap);
+}
+
+void CaptureController::OnWatchdog() {
+    view.KillTimer(kWatchdogTimer);
+    if (!startedAgent) return;
+    // Finishing a timed agent makes it grab; keep the image on screen out of its reach.
+    HGDIOBJ kept = view.imageBitmap.Detach();
+    startedAgent->uninstall();
+    view.imageBitmap.Attach(kept);
+    startedAgent = nullptr;
+    captureRunning = false;
+}
+
+void CaptureController::OnCaptureDone(WPARAM result) {
+    // A report nobody waits for (a second one, or one after the watchdog) changes nothing.
+    if (!startedAgent) return;
+    view.KillTimer(kWatchdogTimer);
+    const CaptureAgent* agent = startedAgent;
+    startedAgent = nullptr;
+    agent->uninstall();
+    captureRunning = false;
+
+    if (!view.imageBitmap.GetSafeHandle() || result == kCaptureNothingToDeliver) {
+        if (result == kCaptureNothingToDeliver) ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
+    RunPipeline();
+}
+
+void CaptureController::RunPipeline() {
+    CaptureSettings& settings = view.settings;
+    CMainFrame* frame = view.MainFrame();
+    bool agentMode = settings.captureMode != 5;
+
+    view.hasImage = true;
+    view.editMode = CKelvane101View::kEditMove;
+    view.hasSelection = false;
+    BITMAP image{};
+    view.imageBitmap.GetBitmap(&image);
+    int bitsPerPixel = image.bmPlanes * image.bmBitsPixel;
+    view.SetScrollSizes(MM_TEXT, CSize(image.bmWidth, image.bmHeight));
+
+    if (settings.playSound == 1) PlayShutterSound();
+
+    if (settings.showInfoDialog == 1 && agentMode) {
+        if (frame) ForceForeground(frame->m_hWnd);
+        CImageInfoDialog info(image.bmWidth, image.bmHeight, bitsPerPixel, frame);
+        info.DoModal();
+    }
+
+    if (settings.showEditor == 1 && agentMode && frame) {
+        frame->ShowWindow(SW_SHOWNORMAL);
+        // Topmost and back: the editor lands above every normal window, at the top-left corner.
+        frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+        frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+        ::SetForegroundWindow(frame->m_hWnd);
+        ForceForeground(frame->m_hWnd);
+    }
+
+    if (settings.copyToClipboard == 1) CopyToClipboard(image.bmWidth, image.bmHeight);
+
+    if (settings.saveToFile == 1) view.SaveAfterCapture();
+
+    view.zoomPercent = 100;
+    view.StartHistory();
+    WriteStatus(image.bmWidth, image.bmHeight, bitsPerPixel);
+    view.Invalidate(false);
+}
+
+void CaptureController::CopyToClipboard(int width, int height) {
+    if (!::OpenClipboard(view.m_hWnd)) return;  // busy: skipped without a word
+    ::EmptyClipboard();
+    CClientDC client(view.m_hWnd);
+    CDC source, target;
+    source.CreateCompatibleDC(client);
+    target.CreateCompatibleDC(client);
+    view.clipboardBitmap.CreateCompatibleBitmap(client, width, height);
+    {
+        CSelectGuard from(source, view.imageBitmap.GetSafeHandle());
+        CSelectGuard to(target, view.clipboardBitmap.GetSafeHandle());
+        target.BitBlt(0, 0, width, height, source, 0, 0, SRCCOPY);
+    }
+    // From here on the clipboard owns the bitmap.
+    if (!::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(view.clipboardBitmap.GetSafeHandle())))
+        view.clipboardBitmap.DeleteObject();
+    else
+        view.clipboardBitmap.Detach();
+    ::CloseClipboard();
+}
+
+void CaptureController::WriteStatus(int width, int height, int bitsPerPixel) {
+    CMainFrame* frame = view.MainFrame();
+    if (!frame) return;
+    char text[64];
+    std::snprintf(text, sizeof text, "%dx%d,%d bits", width, height, bitsPerPixel);
+    frame->StatusBar().SetPaneText(0, text);
+    std::snprintf(text, sizeof text, "%d%%", view.zoomPercent);
+    frame->StatusBar().SetPaneText(1, text);
+    frame->StatusBar().SetPaneText(2, "No Selected Area.");
+}

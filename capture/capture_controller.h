@@ -1,0 +1,35 @@
+#pragma once
+// Turns a capture request (hot-key, menu, toolbar, notification-area menu) into a finished image:
+// hides the program, starts the agent of the current mode, and when the agent reports back runs
+// the post-capture pipeline (sound, information box, editor, clipboard, save) on its picture.
+#include <windows.h>
+
+class CKelvane101View;
+struct CaptureAgent;
+
+class CaptureController {
+public:
+    static constexpr UINT_PTR kWatchdogTimer = 2;
+    // A timed agent reports within a fraction of a second; this long a silence means it never will.
+    static constexpr UINT kWatchdogMilliseconds = 5000;
+
+    explicit CaptureController(CKelvane101View& view) : view(view) {}
+
+    // Set from the start of a capture until its agent has reported back (or the direct grab ended).
+    bool captureRunning = false;
+
+    // Starts a capture in the view's current captureMode; ignored while one runs.
+    void StartCapture();
+    // WM_CAPTURE_DONE: finishes the agent that was started and runs the pipeline.
+    void OnCaptureDone(WPARAM result);
+    // The watchdog: a timed agent that never reported is finished without touching the image.
+    void OnWatchdog();
+
+private:
+    void RunPipeline();
+    void CopyToClipboard(int width, int height);
+    void WriteStatus(int width, int height, int bitsPerPixel);
+
+    CKelvane101View& view;
+    const CaptureAgent* startedAgent = nullptr;  // the agent to finish, whatever the mode is by then
+};
