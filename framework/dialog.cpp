@@ -121,7 +121,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         dialog->Bind(hWnd);
     }
     if (!dialog) return FALSE;
+    return HandleDialogMessage(dialog, hWnd, message, wParam, lParam);
+}
 
+INT_PTR CDialog::HandleDialogMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) return dialog->OnInitDialog();
 
     bool saved = dialog->m_defaultReached;

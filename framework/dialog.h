@@ -46,6 +46,10 @@ protected:
     virtual void DoDataExchange(CDataExchange* dx) {}
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Binds `dialog` to `hWnd` at WM_INITDIALOG (dialogs, file dialog hooks, property pages).
+    static void BindDialog(CDialog* dialog, HWND hWnd) { dialog->Bind(hWnd); }
+    // Runs one message through the dialog's maps; returns what a dialog procedure must answer.
+    static INT_PTR HandleDialogMessage(CDialog* dialog, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
     CWnd* m_pParentWnd;
