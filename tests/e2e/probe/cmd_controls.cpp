@@ -16,17 +16,6 @@ namespace {
 const size_t kStructBytes = 256;
 const size_t kTextBytes = 4096;
 
-int resolveDescendant(Invocation& inv, JsonWriter& out, const char* className, HWND* control) {
-    HWND window = nullptr;
-    if (int code = resolveWindow(inv, out, &window)) return code;
-    pollUntil(inv.timeoutMs, [&] {
-        *control = IsWindow(window) ? findDescendantByClass(window, className) : nullptr;
-        return *control != nullptr;
-    });
-    if (!*control) return fail(out, kNotFound, std::string("no ") + className + " in the window");
-    return kOk;
-}
-
 void writeControlPlace(JsonWriter& out, HWND control) {
     RECT rect{};
     GetWindowRect(control, &rect);
@@ -80,8 +69,8 @@ void writeStatusParts(JsonWriter& out, HWND bar, RemoteBuffer& remote) {
 
 int cmdStatus(Invocation& inv, JsonWriter& out) {
     if (inv.args.size() != targetArgCount(inv)) return usage(out, "status CAPTION");
-    HWND bar = nullptr;
-    if (int code = resolveDescendant(inv, out, STATUSCLASSNAMEA, &bar)) return code;
+    HWND window = nullptr, bar = nullptr;
+    if (int code = resolveDescendantOfClass(inv, out, STATUSCLASSNAMEA, &window, &bar)) return code;
     RemoteBuffer remote(bar, kStructBytes + kTextBytes);
     if (!remote.ok()) return fail(out, kFailed, "cannot allocate memory in the status bar's process");
 
@@ -146,8 +135,8 @@ int writeColumns(JsonWriter& out, HWND list, RemoteBuffer& remote) {
 
 int cmdListView(Invocation& inv, JsonWriter& out) {
     if (inv.args.size() != targetArgCount(inv)) return usage(out, "listview CAPTION");
-    HWND list = nullptr;
-    if (int code = resolveDescendant(inv, out, WC_LISTVIEWA, &list)) return code;
+    HWND window = nullptr, list = nullptr;
+    if (int code = resolveDescendantOfClass(inv, out, WC_LISTVIEWA, &window, &list)) return code;
     RemoteBuffer remote(list, kStructBytes + kTextBytes);
     if (!remote.ok()) return fail(out, kFailed, "cannot allocate memory in the list view's process");
 

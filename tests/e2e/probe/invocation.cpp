@@ -1,5 +1,7 @@
 #include "invocation.h"
 
+#include "win_text.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -94,7 +96,7 @@ static int takeCaption(Invocation& inv, JsonWriter& out) {
 
 static int notFound(Invocation& inv, JsonWriter& out, const char* what) {
     out.field("error", std::string(what) + " not found");
-    if (inv.query.byCaption) out.field("caption", inv.query.caption);
+    if (inv.query.byCaption) out.field("caption", utf8FromAnsi(inv.query.caption));
     if (inv.query.byHandle) out.field("hwnd", static_cast<int64_t>(reinterpret_cast<uintptr_t>(inv.query.handle)));
     return kNotFound;
 }
@@ -106,22 +108,31 @@ int resolveWindow(Invocation& inv, JsonWriter& out, HWND* window) {
     return *window ? kOk : notFound(inv, out, "window");
 }
 
+static int resolveInside(Invocation& inv, JsonWriter& out, const std::function<HWND(HWND)>& findInside,
+                         const std::string& what, HWND* window, HWND* inside) {
+    *window = *inside = nullptr;
+    pollUntil(inv.timeoutMs, [&] {
+        *window = findTopLevel(inv.query);
+        *inside = *window ? findInside(*window) : nullptr;
+        return *inside != nullptr;
+    });
+    if (!*window) return notFound(inv, out, "window");
+    if (!*inside) return notFound(inv, out, what.c_str());
+    return kOk;
+}
+
 int resolveControl(Invocation& inv, JsonWriter& out, HWND* window, HWND* control) {
     if (int code = takeCaption(inv, out)) return code;
     int64_t number = 0;
     if (!inv.hasArg() || !parseNumber(inv.takeArg(), &number))
         return fail(out, kUsage, "the control id is missing or not a number");
     const int id = static_cast<int>(number);
-    *window = *control = nullptr;
-    pollUntil(inv.timeoutMs, [&] {
-        *window = findTopLevel(inv.query);
-        *control = *window ? findDescendantById(*window, id) : nullptr;
-        return *control != nullptr;
-    });
-    if (!*window) return notFound(inv, out, "window");
-    if (!*control) {
-        out.field("id", id);
-        return notFound(inv, out, "control");
-    }
-    return kOk;
+    out.field("id", id);
+    return resolveInside(inv, out, [id](HWND w) { return findDescendantById(w, id); }, "control", window, control);
+}
+
+int resolveDescendantOfClass(Invocation& inv, JsonWriter& out, const char* className, HWND* window, HWND* control) {
+    if (int code = takeCaption(inv, out)) return code;
+    return resolveInside(inv, out, [className](HWND w) { return findDescendantByClass(w, className); },
+                         className, window, control);
 }

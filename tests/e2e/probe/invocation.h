@@ -51,3 +51,6 @@ int resolveWindow(Invocation& inv, JsonWriter& out, HWND* window);
 // As resolveWindow, then consumes a control id and finds that descendant inside the window, within
 // the same --timeout.
 int resolveControl(Invocation& inv, JsonWriter& out, HWND* window, HWND* control);
+
+// As resolveWindow, then the first descendant of that window class, within the same --timeout.
+int resolveDescendantOfClass(Invocation& inv, JsonWriter& out, const char* className, HWND* window, HWND* control);
