@@ -47,7 +47,7 @@ int cmdCommand(Invocation& inv, JsonWriter& out) {
     HWND window = nullptr;
     if (int code = resolveWindow(inv, out, &window)) return code;
     int64_t id = 0;
-    if (!takeNumber(inv, &id)) return usage(out, "command CAPTION ID");
+    takeNumber(inv, &id);
     writeTarget(out, window);
     return postTo(out, window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
 }
@@ -55,43 +55,40 @@ int cmdCommand(Invocation& inv, JsonWriter& out) {
 namespace {
 
 struct RawMessage {
-    UINT msg;
-    WPARAM wp;
-    LPARAM lp;
+    HWND window = nullptr;
+    UINT msg = 0;
+    WPARAM wp = 0;
+    LPARAM lp = 0;
 };
 
-bool takeRawMessage(Invocation& inv, RawMessage* m) {
+// `post`/`send`: the target window and the three numbers after it.
+int resolveRawMessage(Invocation& inv, JsonWriter& out, const char* synopsis, RawMessage* m) {
+    if (!numbersAfterTarget(inv, 3)) return usage(out, synopsis);
+    if (int code = resolveWindow(inv, out, &m->window)) return code;
     int64_t msg = 0, wp = 0, lp = 0;
-    if (!takeNumber(inv, &msg) || !takeNumber(inv, &wp) || !takeNumber(inv, &lp)) return false;
+    takeNumber(inv, &msg);
+    takeNumber(inv, &wp);
+    takeNumber(inv, &lp);
     m->msg = static_cast<UINT>(msg);
     m->wp = static_cast<WPARAM>(wp);
     m->lp = static_cast<LPARAM>(lp);
-    return true;
+    writeTarget(out, m->window);
+    return kOk;
 }
 
 }  // namespace
 
 int cmdPost(Invocation& inv, JsonWriter& out) {
-    const char* synopsis = "post CAPTION MSG WPARAM LPARAM";
-    if (!numbersAfterTarget(inv, 3)) return usage(out, synopsis);
-    HWND window = nullptr;
-    if (int code = resolveWindow(inv, out, &window)) return code;
-    RawMessage m{};
-    if (!takeRawMessage(inv, &m)) return usage(out, synopsis);
-    writeTarget(out, window);
-    return postTo(out, window, m.msg, m.wp, m.lp);
+    RawMessage m;
+    if (int code = resolveRawMessage(inv, out, "post CAPTION MSG WPARAM LPARAM", &m)) return code;
+    return postTo(out, m.window, m.msg, m.wp, m.lp);
 }
 
 int cmdSend(Invocation& inv, JsonWriter& out) {
-    const char* synopsis = "send CAPTION MSG WPARAM LPARAM";
-    if (!numbersAfterTarget(inv, 3)) return usage(out, synopsis);
-    HWND window = nullptr;
-    if (int code = resolveWindow(inv, out, &window)) return code;
-    RawMessage m{};
-    if (!takeRawMessage(inv, &m)) return usage(out, synopsis);
-    writeTarget(out, window);
+    RawMessage m;
+    if (int code = resolveRawMessage(inv, out, "send CAPTION MSG WPARAM LPARAM", &m)) return code;
     LRESULT result = 0;
-    if (!sendWithTimeout(window, m.msg, m.wp, m.lp, &result))
+    if (!sendWithTimeout(m.window, m.msg, m.wp, m.lp, &result))
         return fail(out, kFailed, "no answer within 5000 ms");
     out.field("result", static_cast<long>(result));
     return kOk;
