@@ -73,7 +73,7 @@ class Fixture:
 
     def refresh(self):
         """Reads the main window's fields again (rect, client, visible, ...)."""
-        self.window = self.probe.find(self.caption)
+        self.window = self.probe.find(hwnd=self.window["hwnd"])
         return self.window
 
     def client_size(self):
@@ -114,7 +114,7 @@ class Fixture:
     def close(self, timeout=10.0):
         """WM_CLOSE, then waits for the process to end."""
         if self.process.poll() is None:
-            self.probe.close(self.caption)
+            self.probe.close(None, hwnd=self.window["hwnd"])
             self.process.wait(timeout)
 
 
