@@ -1,6 +1,7 @@
 #include "imagefile/gif_lzw_coder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -109,50 +110,142 @@ private:
     uint32_t limit_ = 0;
 };
 
-std::vector<uint8_t> PackLzwCodes(const uint8_t* pixels, size_t count, int rootBits) {
-    const uint32_t clearCode = 1u << rootBits, endCode = clearCode + 1, firstFree = clearCode + 2;
-    auto dictionary = std::make_unique<CodeDictionary>();
-    CodePacker packer(count / 4);
-    CodeWidth width(unsigned(rootBits) + 1);
-    uint32_t next = firstFree;  // the entry the next unmatched pixel makes
+// The codes of the one-colour strings p, pp, ppp, ... of every pixel value p. Such a string is only
+// ever made by extending the one a pixel shorter, so those present are always p^1 up to some
+// longest p^m. A run of equal pixels can then be matched by counting them, instead of one dictionary
+// lookup per pixel: on screenshots, most pixels continue a run of the colour before them.
+class RunCodes {
+public:
+    explicit RunCodes(uint32_t rootCount) : longer_(rootCount) {}
 
-    packer.Put(clearCode, width.Bits());
-    if (count > 0) {
+    // Back to the one-pixel strings only (the lists keep their memory for the next round).
+    void Reset() {
+        for (std::vector<uint16_t>& codes : longer_) codes.clear();
+    }
+    size_t Longest(uint32_t pixel) const { return longer_[pixel].size() + 1; }
+    uint32_t Code(uint32_t pixel, size_t length) const {
+        return length == 1 ? pixel : longer_[pixel][length - 2];
+    }
+    // Records `code` as the run one pixel longer than Longest(pixel).
+    void Extend(uint32_t pixel, uint32_t code) { longer_[pixel].push_back(uint16_t(code)); }
+
+private:
+    std::vector<std::vector<uint16_t>> longer_;  // per pixel, the codes of p^2, p^3, ...
+};
+
+// How many of the first `limit` bytes at `at` equal `value`; eight at a time on little-endian hosts.
+size_t CountEqual(const uint8_t* at, size_t limit, uint8_t value) {
+    size_t count = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        const uint64_t pattern = 0x0101010101010101ull * value;
+        for (; count + 8 <= limit; count += 8) {
+            uint64_t word;
+            std::memcpy(&word, at + count, 8);
+            if (word != pattern) return count + size_t(std::countr_zero(word ^ pattern)) / 8;
+        }
+    }
+    while (count < limit && at[count] == value) ++count;
+    return count;
+}
+
+// Greedy longest-match LZW over the pixel indices. The current string is known either as a run of
+// one colour (matched through RunCodes) or as a mixed string (matched through CodeDictionary); every
+// dictionary entry lives in exactly one of the two, so each lookup finds what a search over all
+// entries would.
+class LzwCoder {
+public:
+    LzwCoder(int rootBits, size_t pixelCount)
+        : clearCode_(1u << rootBits),
+          firstFree_(clearCode_ + 2),
+          runs_(clearCode_),
+          packer_(pixelCount / 4),
+          width_(unsigned(rootBits) + 1),
+          next_(firstFree_) {}
+
+    std::vector<uint8_t> Encode(const uint8_t* pixels, size_t count) {
+        packer_.Put(clearCode_, width_.Bits());
+        if (count > 0) EncodePixels(pixels, count);
+        packer_.Put(clearCode_ + 1, width_.Bits());  // end code
+        return packer_.Finish();
+    }
+
+private:
+    void EncodePixels(const uint8_t* pixels, size_t count) {
         uint32_t current = pixels[0];  // the code of the longest match so far
-        for (size_t i = 1; i < count; ++i) {
-            const uint32_t pixel = pixels[i];
+        uint32_t runPixel = pixels[0];
+        size_t runLength = 1;  // the current string is runPixel repeated this often; 0: mixed
+        size_t i = 1;
+        while (i < count) {
+            if (runLength > 0) {
+                // Take as much of the run as the dictionary knows; one pixel more is a miss.
+                const size_t known = runs_.Longest(runPixel) - runLength;
+                const size_t equal = CountEqual(pixels + i, std::min(count - i, known + 1), uint8_t(runPixel));
+                const size_t matched = std::min(equal, known);
+                if (matched > 0) {
+                    runLength += matched;
+                    i += matched;
+                    current = runs_.Code(runPixel, runLength);
+                }
+                if (equal > known) {
+                    runs_.Extend(runPixel, EmitMatch(current));
+                    EntryMade();
+                    current = runPixel;
+                    runLength = 1;
+                    ++i;
+                    continue;
+                }
+                if (i == count) break;
+            }
+            // Here the pixel differs from the run, or the current string is mixed already.
+            const uint32_t pixel = pixels[i++];
             const uint32_t key = CodeDictionary::Key(current, pixel);
-            uint32_t* slot = dictionary->Find(key);
+            uint32_t* slot = dictionary_->Find(key);
             if (*slot != CodeDictionary::kEmpty) {
                 current = CodeDictionary::CodeIn(*slot);
+                runLength = 0;
                 continue;
             }
-            width.GrowFor(next - 1);
-            packer.Put(current, width.Bits());
-            *slot = CodeDictionary::Entry(key, next);
-            if (++next == kCodeLimit) {
-                // Entry 4095 exists: start over before any code would need 13 bits.
-                packer.Put(clearCode, width.Bits());
-                dictionary->Clear();
-                next = firstFree;
-                width.Reset();
-            }
-            current = pixel;
+            *slot = CodeDictionary::Entry(key, EmitMatch(current));
+            EntryMade();
+            current = runPixel = pixel;
+            runLength = 1;
         }
         // The last match, then the end code at the width a decoder reaches after reading it: the
         // decoder counts one more entry for the last code, so the end code may need one bit more.
-        width.GrowFor(next - 1);
-        packer.Put(current, width.Bits());
-        width.GrowFor(next);
+        width_.GrowFor(next_ - 1);
+        packer_.Put(current, width_.Bits());
+        width_.GrowFor(next_);
     }
-    packer.Put(endCode, width.Bits());
-    return packer.Finish();
-}
+
+    // Emits the code of the longest match and returns the entry its extension by one pixel becomes.
+    uint32_t EmitMatch(uint32_t code) {
+        width_.GrowFor(next_ - 1);
+        packer_.Put(code, width_.Bits());
+        return next_;
+    }
+
+    void EntryMade() {
+        if (++next_ < kCodeLimit) return;
+        // Entry 4095 exists: start over before any code would need 13 bits.
+        packer_.Put(clearCode_, width_.Bits());
+        dictionary_->Clear();
+        runs_.Reset();
+        next_ = firstFree_;
+        width_.Reset();
+    }
+
+    const uint32_t clearCode_, firstFree_;
+    std::unique_ptr<CodeDictionary> dictionary_ = std::make_unique<CodeDictionary>();
+    RunCodes runs_;
+    CodePacker packer_;
+    CodeWidth width_;
+    uint32_t next_;  // the entry the next unmatched pixel makes
+};
 
 }  // namespace
 
 void AppendGifImageData(const uint8_t* indices, size_t count, int rootBits, std::vector<uint8_t>& out) {
-    const std::vector<uint8_t> packed = PackLzwCodes(indices, count, rootBits);
+    const std::vector<uint8_t> packed = LzwCoder(rootBits, count).Encode(indices, count);
     out.reserve(out.size() + 1 + packed.size() + packed.size() / kSubBlockSize + 2);
     out.push_back(uint8_t(rootBits));
     for (size_t at = 0; at < packed.size(); at += kSubBlockSize) {

@@ -20,7 +20,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kSamples = 9;
-constexpr double kPixelsPerSample = 4e6;  // tiny images are repeated within one sample
+constexpr double kMinSampleSeconds = 0.01;  // tiny images are encoded repeatedly within one sample
 
 int AppendToVector(GifFileType* file, const GifByteType* bytes, int length) {
     auto* out = static_cast<std::vector<uint8_t>*>(file->UserData);
@@ -52,23 +52,23 @@ std::vector<uint8_t> EncodeWithGiflib(const PaletteImage& image) {
     return out;
 }
 
-template <typename Encode>
-double MedianSeconds(const std::vector<double>& seconds) {
-    std::vector<double> sorted = seconds;
-    std::sort(sorted.begin(), sorted.end());
-    return sorted[sorted.size() / 2];
-}
-
 struct Timed {
     std::vector<double> seconds;
     std::vector<uint8_t> output;
 };
 
+// One sample: the mean time of as many encodes as fill kMinSampleSeconds (at least one).
 template <typename Encode>
-void RunOnce(Timed& timed, int repeats, Encode encode) {
+void Sample(Timed& timed, Encode encode) {
     const auto start = Clock::now();
-    for (int r = 0; r < repeats; ++r) timed.output = encode();
-    timed.seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count() / repeats);
+    double elapsed = 0;
+    int runs = 0;
+    do {
+        timed.output = encode();
+        ++runs;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < kMinSampleSeconds);
+    timed.seconds.push_back(elapsed / runs);
 }
 
 double Median(std::vector<double> values) {
@@ -107,11 +107,10 @@ int main(int argc, char** argv) {
             continue;
         }
         const double pixels = double(image.indices.size());
-        const int repeats = std::max(1, int(kPixelsPerSample / std::max(pixels, 1.0)));
         Timed ours, giflib;
         for (int s = 0; s < kSamples; ++s) {  // interleaved, so drift hits both alike
-            RunOnce(ours, repeats, [&] { return EncodeGif(image); });
-            RunOnce(giflib, repeats, [&] { return EncodeWithGiflib(image); });
+            Sample(ours, [&] { return EncodeGif(image); });
+            Sample(giflib, [&] { return EncodeWithGiflib(image); });
         }
         const double oursRate = pixels / Median(ours.seconds) / 1e6;
         const double giflibRate = pixels / Median(giflib.seconds) / 1e6;
