@@ -127,6 +127,34 @@ std::vector<uint8_t> EncodeWithGiflib(const PaletteImage& image) {
     return out;
 }
 
+struct MemoryInput {
+    const std::vector<uint8_t>* bytes;
+    size_t at = 0;
+};
+
+int ReadFromMemory(GifFileType* file, GifByteType* into, int length) {
+    auto* in = static_cast<MemoryInput*>(file->UserData);
+    const size_t n = std::min(size_t(length), in->bytes->size() - in->at);
+    std::copy_n(in->bytes->begin() + in->at, n, into);
+    in->at += n;
+    return int(n);
+}
+
+// The pixels as giflib's decoder reads them; empty if it cannot.
+std::vector<uint8_t> DecodeWithGiflib(const std::vector<uint8_t>& gif) {
+    MemoryInput input{&gif};
+    int error = 0;
+    GifFileType* file = DGifOpen(&input, ReadFromMemory, &error);
+    std::vector<uint8_t> pixels;
+    if (!file) return pixels;
+    if (DGifSlurp(file) == GIF_OK && file->ImageCount == 1) {
+        const SavedImage& image = file->SavedImages[0];
+        pixels.assign(image.RasterBits, image.RasterBits + image.ImageDesc.Width * image.ImageDesc.Height);
+    }
+    DGifCloseFile(file, &error);
+    return pixels;
+}
+
 // Data codes between one clear code and the next.
 std::vector<size_t> RoundLengths(const CodeStream& stream) {
     std::vector<size_t> lengths;
@@ -156,17 +184,35 @@ TEST(GifLzwCodeStream, ClearFollowsEntry4095AndCodesRestartNarrow) {
     }
 }
 
+// A de Bruijn sequence: no pair of neighbours comes twice, so every pixel is a code of its own and
+// the image ends with the dictionary at a size of our choosing.
+std::vector<uint8_t> NoPairTwice(int bits, size_t count) {
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < (1 << bits); ++i) {
+        pixels.push_back(uint8_t(i));
+        for (int j = i + 1; j < (1 << bits); ++j) pixels.insert(pixels.end(), {uint8_t(i), uint8_t(j)});
+    }
+    pixels.resize(count);
+    return pixels;
+}
+
 TEST(GifLzwCodeStream, EndCodeTakesTheWidthTheDecoderHasReached) {
-    struct Case { int bits, pixels; unsigned lastWidth, endWidth; };
+    // 255 codes at 8 bits (15 at 4 bits) bring the decoder's dictionary to 512 (32) as it reads
+    // the last one. Only at 4 bits, from 8 to 9 bits (239 codes), does the wider end code need a
+    // byte more; everywhere else its extra bit falls into the zero fill.
+    struct Case { int bits; size_t pixels; unsigned lastWidth, endWidth; };
     for (const Case& c : {Case{8, 254, 9, 9}, {8, 255, 9, 10}, {8, 256, 10, 10}, {8, 257, 10, 10},
-                          Case{4, 14, 5, 5}, {4, 15, 5, 6}, {4, 16, 6, 6}, {4, 17, 6, 6}}) {
+                          Case{4, 14, 5, 5}, {4, 15, 5, 6}, {4, 16, 6, 6}, {4, 17, 6, 6},
+                          Case{4, 238, 8, 8}, {4, 239, 8, 9}, {4, 240, 9, 9}}) {
         SCOPED_TRACE(std::to_string(c.pixels) + " pixels at " + std::to_string(c.bits));
-        PaletteImage image = Image(c.pixels, 1, c.bits);
-        for (int x = 0; x < c.pixels; ++x) image.indices[size_t(x)] = uint8_t(x % (1 << c.bits));  // a code each
+        PaletteImage image = Image(int(c.pixels), 1, c.bits);
+        image.indices = NoPairTwice(c.bits, c.pixels);
+        const std::vector<uint8_t> gif = EncodeGif(image);
+        EXPECT_EQ(DecodeWithGiflib(gif), image.indices);
         CodeStream stream;
-        ASSERT_TRUE(ReadCodeStream(EncodeGif(image), stream));
+        ASSERT_TRUE(ReadCodeStream(gif, stream));
         EXPECT_EQ(stream.pixels, image.indices);
-        ASSERT_EQ(stream.codes.size(), size_t(c.pixels) + 2);
+        ASSERT_EQ(stream.codes.size(), c.pixels + 2);
         EXPECT_EQ(stream.widths[stream.widths.size() - 2], c.lastWidth);
         EXPECT_EQ(stream.widths.back(), c.endWidth);
     }
