@@ -9,7 +9,8 @@
 #include "imagefile/palette_bmp_reader.h"
 
 // The whole GIF file of `image`: header, global colour table, image descriptor, LZW image data and
-// trailer. No extension block of any kind.
+// trailer. No extension block of any kind. `image` is as ReadPaletteBmp makes it: 8 or 4 bits per
+// pixel, 2^bits palette entries, width * height indices below 2^bits.
 std::vector<uint8_t> EncodeGif(const PaletteImage& image);
 
 // The same from the bytes of a BMP file held in memory; `gif` is filled only on Ok.

@@ -116,7 +116,8 @@ private:
 // lookup per pixel: on screenshots, most pixels continue a run of the colour before them.
 class RunCodes {
 public:
-    explicit RunCodes(uint32_t rootCount) : longer_(rootCount) {}
+    // A list for every byte value, so that a stray index can never reach past the lists.
+    RunCodes() : longer_(256) {}
 
     // Back to the one-pixel strings only (the lists keep their memory for the next round).
     void Reset() {
@@ -157,7 +158,6 @@ public:
     LzwCoder(int rootBits, size_t pixelCount)
         : clearCode_(1u << rootBits),
           firstFree_(clearCode_ + 2),
-          runs_(clearCode_),
           packer_(pixelCount / 4),
           width_(unsigned(rootBits) + 1),
           next_(firstFree_) {}
