@@ -17,8 +17,8 @@ struct QuantDivisors {
 void PrepareDivisors(const uint16_t quant[64], QuantDivisors& divisors);
 
 // `samples`: 8 rows of 8 values centred on zero (sample - 128), rows `stride` floats apart.
-using DctQuantiseFn = void (*)(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
-                               CoefBlock& out);
+using DctQuantiseFn = void (*)(const float* samples, ptrdiff_t stride,
+                               const QuantDivisors& divisors, CoefBlock& out);
 
 // Plain C++, any processor.
 void DctQuantisePortable(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,

@@ -28,7 +28,8 @@ struct TransposedZigzag {
 };
 constexpr TransposedZigzag MakeTransposedZigzag() {
     TransposedZigzag t{};
-    for (int k = 0; k < 64; ++k) t.index[k] = uint8_t((kZigzagToNatural[k] % 8) * 8 + kZigzagToNatural[k] / 8);
+    for (int k = 0; k < 64; ++k)
+        t.index[k] = uint8_t((kZigzagToNatural[k] % 8) * 8 + kZigzagToNatural[k] / 8);
     return t;
 }
 constexpr TransposedZigzag kTransposedZigzag = MakeTransposedZigzag();

@@ -94,7 +94,7 @@ public:
                 blockBits = 0;
             }
             if (magnitude > 1) {
-                // Already non-zero in an earlier scan: one more bit of it, sent after the next symbol.
+                // Non-zero since an earlier scan: its next bit, sent after the next symbol.
                 correction_[blockStart + blockBits++] = uint8_t(magnitude & 1);
                 continue;
             }

@@ -1,6 +1,7 @@
 #pragma once
 // Baseline (sequential) coding of one block: the DC difference, then run/size symbols for the
-// non-zero AC coefficients in zigzag order, ZRL for runs past 15, EOB unless coefficient 63 ends it.
+// non-zero AC coefficients in zigzag order, ZRL for runs past 15, and EOB unless coefficient 63
+// ends the block.
 #include <bit>
 
 #include "wexbury/coefficient_block.h"

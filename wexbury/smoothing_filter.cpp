@@ -21,13 +21,15 @@ bool SmoothImage(const RgbImage& image, RgbImage& smoothed) {
         const uint8_t* below = image.Row(y + 1 < h ? y + 1 : h - 1);
         uint8_t* dst = smoothed.storage.data() + size_t(y) * rowBytes;
         for (int x = 0; x < w; ++x) {
-            const int left = 3 * (x > 0 ? x - 1 : 0), mid = 3 * x, right = 3 * (x + 1 < w ? x + 1 : w - 1);
+            const int left = 3 * (x > 0 ? x - 1 : 0), mid = 3 * x,
+                      right = 3 * (x + 1 < w ? x + 1 : w - 1);
             for (int c = 0; c < 3; ++c) {
                 const int centre = row[mid + c];
                 const int neighbours = above[left + c] + above[mid + c] + above[right + c] +
                                        row[left + c] + row[right + c] + below[left + c] +
                                        below[mid + c] + below[right + c];
-                dst[mid + c] = uint8_t((centre * centreWeight + neighbours * neighbourWeight + 32768) >> 16);
+                dst[mid + c] =
+                    uint8_t((centre * centreWeight + neighbours * neighbourWeight + 32768) >> 16);
             }
         }
     }

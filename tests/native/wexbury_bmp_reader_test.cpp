@@ -48,7 +48,8 @@ Picture PalettePicture(int w, int h, const std::vector<Rgb>& palette) {
 
 std::vector<Rgb> Palette(int n) {
     std::vector<Rgb> pal;
-    for (int i = 0; i < n; ++i) pal.push_back(Rgb{uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11 + 3)});
+    for (int i = 0; i < n; ++i)
+        pal.push_back(Rgb{uint8_t(i * 37), uint8_t(255 - i), uint8_t(i * 11 + 3)});
     return pal;
 }
 
@@ -59,7 +60,8 @@ TEST(WexburyBmpReader, IndexedDepthsUnpackEveryPixelThroughTheTable) {
             const auto pal = Palette(1 << bits);
             const Picture p = PalettePicture(w, 5, pal);
             wexbury::RgbImage image;
-            ASSERT_EQ(Decode(MakeBmp(p, bits, pal), image), BmpError::None) << bits << " bits, w " << w;
+            ASSERT_EQ(Decode(MakeBmp(p, bits, pal), image), BmpError::None)
+                << bits << " bits, w " << w;
             ExpectPicture(image, p);
         }
     }
@@ -80,8 +82,8 @@ TEST(WexburyBmpReader, SixteenBitsIs555WithFullRangeExpansion) {
     ASSERT_EQ(Decode(MakeBmp(p, 16), image), BmpError::None);
     EXPECT_EQ(PixelOf(image, 0, 0), (Rgb{255, 255, 255}));  // 31 -> 255, not 248
     EXPECT_EQ(PixelOf(image, 1, 0), (Rgb{0, 0, 0}));
-    EXPECT_EQ(PixelOf(image, 2, 0), (Rgb{8, 16, 255}));     // 1 -> 8, 2 -> 16, 31 -> 255
-    EXPECT_EQ(PixelOf(image, 3, 0), (Rgb{132, 66, 33}));    // 16 -> 132, 8 -> 66, 4 -> 33
+    EXPECT_EQ(PixelOf(image, 2, 0), (Rgb{8, 16, 255}));   // 1 -> 8, 2 -> 16, 31 -> 255
+    EXPECT_EQ(PixelOf(image, 3, 0), (Rgb{132, 66, 33}));  // 16 -> 132, 8 -> 66, 4 -> 33
 
     // The top bit of a 5-5-5 pixel is unused; it must not leak into red.
     auto f = MakeBmp(Picture{1, 1, {Rgb{0, 0, 0}}}, 16);
@@ -131,7 +133,8 @@ TEST(WexburyBmpReader, ShortColourTableReadsMissingEntriesAsBlack) {
 TEST(WexburyBmpReader, TruncatedAnywhereIsRefused) {
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         const auto pal = Palette(bits <= 8 ? 1 << bits : 0);
-        const auto full = MakeBmp(bits <= 8 ? PalettePicture(6, 3, pal) : TestPicture(6, 3), bits, pal);
+        const auto full =
+            MakeBmp(bits <= 8 ? PalettePicture(6, 3, pal) : TestPicture(6, 3), bits, pal);
         ASSERT_EQ(Decode(full), BmpError::None);
         // Every length short of the whole: inside the file header, the info header, the colour
         // table and the last row.
@@ -146,21 +149,24 @@ TEST(WexburyBmpReader, HeadersThatLieAreRefused) {
     const auto good = MakeBmp(TestPicture(4, 4), 24);
     auto with = [&](size_t at, uint32_t value, bool wide = true) {
         auto f = good;
-        if (wide) Put32(f, at, value); else Put16(f, at, value);
+        if (wide)
+            Put32(f, at, value);
+        else
+            Put16(f, at, value);
         return Decode(f);
     };
     EXPECT_EQ(with(0, 'X', false), BmpError::NotBmp);
-    EXPECT_EQ(with(10, 1u << 30), BmpError::Truncated);          // pixels past the end
-    EXPECT_EQ(with(10, 20), BmpError::NotBmp);                   // pixels inside the headers
-    EXPECT_EQ(with(14, 12), BmpError::Unsupported);              // core header
-    EXPECT_EQ(with(14, 0xFFFFFFF0u), BmpError::Truncated);       // header longer than the file
+    EXPECT_EQ(with(10, 1u << 30), BmpError::Truncated);     // pixels past the end
+    EXPECT_EQ(with(10, 20), BmpError::NotBmp);              // pixels inside the headers
+    EXPECT_EQ(with(14, 12), BmpError::Unsupported);         // core header
+    EXPECT_EQ(with(14, 0xFFFFFFF0u), BmpError::Truncated);  // header longer than the file
     EXPECT_EQ(with(18, 0), BmpError::BadDimensions);
     EXPECT_EQ(with(18, uint32_t(-4)), BmpError::BadDimensions);  // negative width
     EXPECT_EQ(with(22, 0), BmpError::BadDimensions);
-    EXPECT_EQ(with(22, 0x80000000u), BmpError::BadDimensions);   // -2^31 has no magnitude
-    EXPECT_EQ(with(18, 70000), BmpError::BadDimensions);         // wider than a JPEG frame
-    EXPECT_EQ(with(22, 5), BmpError::Truncated);                 // one row more than stored
-    EXPECT_EQ(with(26, 2, false), BmpError::Unsupported);        // planes
+    EXPECT_EQ(with(22, 0x80000000u), BmpError::BadDimensions);  // -2^31 has no magnitude
+    EXPECT_EQ(with(18, 70000), BmpError::BadDimensions);        // wider than a JPEG frame
+    EXPECT_EQ(with(22, 5), BmpError::Truncated);                // one row more than stored
+    EXPECT_EQ(with(26, 2, false), BmpError::Unsupported);       // planes
     for (uint32_t bits : {0u, 2u, 15u, 48u, 64u})
         EXPECT_EQ(with(28, bits, false), BmpError::Unsupported) << bits;
     for (uint32_t compression : {1u, 2u, 3u, 4u, 5u})  // RLE8, RLE4, bit fields, JPEG, PNG

@@ -105,7 +105,8 @@ Picture LumaDetailPicture(int w, int h) {
         for (int x = 0; x < w; ++x) {
             Rgb& c = p.At(x, y);
             const int v = (c.r + c.g + c.b) / 3;
-            c = Rgb{uint8_t(v * 3 / 4 + x % 64), uint8_t(v * 3 / 4 + 20), uint8_t(v * 3 / 4 + y % 48)};
+            c = Rgb{uint8_t(v * 3 / 4 + x % 64), uint8_t(v * 3 / 4 + 20),
+                    uint8_t(v * 3 / 4 + y % 48)};
         }
     return p;
 }
@@ -172,21 +173,23 @@ TEST(WexburyEncoder, LongFlatStretchesOverflowTheEndOfBandRun) {
 }
 
 TEST(WexburyEncoder, TinyAndOddSizesInEveryMode) {
-    const std::pair<int, int> sizes[] = {{1, 1},  {2, 1},   {1, 2},   {3, 2},  {8, 8},   {9, 9},
+    const std::pair<int, int> sizes[] = {{1, 1},   {2, 1},   {1, 2},   {3, 2},   {8, 8},   {9, 9},
                                          {15, 16}, {16, 15}, {17, 13}, {16, 16}, {33, 17}, {7, 31}};
     for (auto [w, h] : sizes) {
         // Smooth content, so the padding (and not the noise) decides the error at the edges.
         Picture p{w, h, std::vector<Rgb>(size_t(w) * h)};
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                p.At(x, y) = Rgb{uint8_t(40 + 5 * x), uint8_t(200 - 4 * y), uint8_t(90 + 2 * (x + y))};
+                p.At(x, y) =
+                    Rgb{uint8_t(40 + 5 * x), uint8_t(200 - 4 * y), uint8_t(90 + 2 * (x + y))};
         for (int mode = 0; mode < 4; ++mode) {
             const bool progressive = mode & 1, gray = mode & 2;
             const DecodedJpeg d = DecodeJpeg(Encode(p, Options(90, progressive, gray)));
             ASSERT_TRUE(d.ok) << w << "x" << h << " mode " << mode;
             EXPECT_EQ(d.width, w);
             EXPECT_EQ(d.height, h);
-            EXPECT_GT(Psnr(d.picture, gray ? Luma(p) : p), 33.0) << w << "x" << h << " mode " << mode;
+            EXPECT_GT(Psnr(d.picture, gray ? Luma(p) : p), 33.0)
+                << w << "x" << h << " mode " << mode;
         }
     }
 }

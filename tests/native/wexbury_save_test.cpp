@@ -39,7 +39,8 @@ TEST_F(WexburySave, EveryInputDepthBecomesTheSamePicture) {
     // Sixteen colours, so every depth from 4 bits up can hold the picture exactly.
     std::vector<Rgb> palette;
     for (int i = 0; i < 16; ++i)
-        palette.push_back(Rgb{uint8_t(i * 16 + 8), uint8_t(255 - i * 16), uint8_t(i % 4 * 64 + 32)});
+        palette.push_back(
+            Rgb{uint8_t(i * 16 + 8), uint8_t(255 - i * 16), uint8_t(i % 4 * 64 + 32)});
     Picture p{37, 29, std::vector<Rgb>(size_t(37) * 29)};
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) p.At(x, y) = palette[(x / 6 + y / 5) % 16];
@@ -59,7 +60,11 @@ TEST_F(WexburySave, EveryInputDepthBecomesTheSamePicture) {
         std::vector<Rgb> palette;
     };
     const Case cases[] = {{1, two, {Rgb{0, 0, 0}, Rgb{255, 255, 255}}},
-                          {4, p, palette}, {8, p, palette}, {16, five, {}}, {24, p, {}}, {32, p, {}}};
+                          {4, p, palette},
+                          {8, p, palette},
+                          {16, five, {}},
+                          {24, p, {}},
+                          {32, p, {}}};
     auto save = [&](const std::vector<uint8_t>& bmpBytes, const std::string& name) {
         const std::string bmp = Path(name + ".bmp"), jpg = Path(name + ".jpg");
         EXPECT_TRUE(WriteFile(bmp, bmpBytes));
@@ -109,7 +114,8 @@ TEST_F(WexburySave, BadInputLeavesNoFile) {
 TEST_F(WexburySave, UnwritableTargetFailsQuietly) {
     const std::string bmp = Path("ok.bmp");
     ASSERT_TRUE(WriteFile(bmp, MakeBmp(TestPicture(8, 8), 24)));
-    EXPECT_FALSE(wexbury::SaveBmpAsJpeg(bmp.c_str(), (dir_ + "/no/such/dir/x.jpg").c_str(), Baseline()));
+    EXPECT_FALSE(
+        wexbury::SaveBmpAsJpeg(bmp.c_str(), (dir_ + "/no/such/dir/x.jpg").c_str(), Baseline()));
     EXPECT_FALSE(wexbury::SaveBmpAsJpeg(bmp.c_str(), nullptr, Baseline()));
 }
 

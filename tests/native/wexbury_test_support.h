@@ -38,8 +38,7 @@ inline Picture TestPicture(int width, int height, unsigned seed = 1) {
             auto clamp = [](int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); };
             p.At(x, y) = box ? Rgb{240, 240, 235}
                              : Rgb{clamp(x * 255 / (width + 1) + noise),
-                                   clamp(y * 255 / (height + 1) + noise),
-                                   clamp(128 + noise)};
+                                   clamp(y * 255 / (height + 1) + noise), clamp(128 + noise)};
         }
     return p;
 }
@@ -56,8 +55,8 @@ inline void Put32(std::vector<uint8_t>& f, size_t at, uint32_t v) {
 // four bytes, bottom-up unless topDown (then the height is stored negative).
 // For depths up to 8 the picture's colours index `palette`; otherwise they are stored directly,
 // 16 bits as 5-5-5 and 32 bits as blue, green, red, 0.
-inline std::vector<uint8_t> MakeBmp(const Picture& p, int bits, const std::vector<Rgb>& palette = {},
-                                    bool topDown = false) {
+inline std::vector<uint8_t> MakeBmp(const Picture& p, int bits,
+                                    const std::vector<Rgb>& palette = {}, bool topDown = false) {
     const size_t tableBytes = bits <= 8 ? (size_t(1) << bits) * 4 : 0;
     const size_t stride = (size_t(p.width) * bits + 31) / 32 * 4;
     const size_t offBits = 54 + tableBytes;
@@ -86,7 +85,9 @@ inline std::vector<uint8_t> MakeBmp(const Picture& p, int bits, const std::vecto
         for (int x = 0; x < p.width; ++x) {
             const Rgb& c = p.At(x, y);
             switch (bits) {
-                case 1: case 4: case 8: {
+                case 1:
+                case 4:
+                case 8: {
                     const int perByte = 8 / bits;
                     row[x / perByte] |= uint8_t(indexOf(c) << (8 - bits * (x % perByte + 1)));
                     break;
@@ -97,8 +98,16 @@ inline std::vector<uint8_t> MakeBmp(const Picture& p, int bits, const std::vecto
                     row[2 * x + 1] = uint8_t(v >> 8);
                     break;
                 }
-                case 24: row[3 * x] = c.b; row[3 * x + 1] = c.g; row[3 * x + 2] = c.r; break;
-                case 32: row[4 * x] = c.b; row[4 * x + 1] = c.g; row[4 * x + 2] = c.r; break;
+                case 24:
+                    row[3 * x] = c.b;
+                    row[3 * x + 1] = c.g;
+                    row[3 * x + 2] = c.r;
+                    break;
+                case 32:
+                    row[4 * x] = c.b;
+                    row[4 * x + 1] = c.g;
+                    row[4 * x + 2] = c.r;
+                    break;
             }
         }
     }

@@ -82,7 +82,9 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return bytes;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 struct JpegFacts {
     bool wellFormed = false;  // SOI first, EOI last, segments chain up to the first scan
@@ -121,8 +123,11 @@ TEST_F(WexburyDll, WritesBaselineProgressiveAndGrayscale) {
     struct Case {
         int progressive, grayscale, smoothing, frame, components;
     };
-    const Case cases[] = {{0, 0, 0, 0xC0, 3}, {1, 0, 0, 0xC2, 3}, {0, 1, 0, 0xC0, 1},
-                          {1, 1, 1, 0xC2, 1}, {0, 0, 1, 0xC0, 3}};
+    const Case cases[] = {{0, 0, 0, 0xC0, 3},
+                          {1, 0, 0, 0xC2, 3},
+                          {0, 1, 0, 0xC0, 1},
+                          {1, 1, 1, 0xC2, 1},
+                          {0, 0, 1, 0xC0, 3}};
     for (const Case& c : cases) {
         const std::string jpg = Path("out.jpg");
         DeleteFileA(jpg.c_str());
@@ -184,7 +189,8 @@ TEST_F(WexburyDll, ManyCallsInARowKeepTheStackIntact) {
     const std::string bmp = Path("loop.bmp"), jpg = Path("loop.jpg");
     ASSERT_TRUE(WriteBytes(bmp, MakeBmp(9, 9, 24)));
     volatile int sentinel = 0x5EB1;
-    for (int i = 0; i < 60; ++i) ASSERT_EQ(save_(bmp.c_str(), jpg.c_str(), i % 101, i & 1, 0, 0), 1);
+    for (int i = 0; i < 60; ++i)
+        ASSERT_EQ(save_(bmp.c_str(), jpg.c_str(), i % 101, i & 1, 0, 0), 1);
     EXPECT_EQ(sentinel, 0x5EB1);
 }
 
