@@ -1,7 +1,5 @@
 #include "wexbury/image_transform.h"
 
-#include <cstring>
-
 #include "wexbury/colour_convert.h"
 #include "wexbury/forward_dct.h"
 
@@ -10,7 +8,7 @@ namespace {
 
 int CeilDiv(int a, int b) { return (a + b - 1) / b; }
 
-// Sets up the component grids for the frame and carves their blocks out of one allocation.
+// Sets up the component grids for the frame and the room for their blocks.
 bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& out) {
     out.width = width;
     out.height = height;
@@ -19,7 +17,6 @@ bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& o
     out.mcusWide = CeilDiv(width, 8 * maxSamp);
     out.mcusHigh = CeilDiv(height, 8 * maxSamp);
 
-    size_t total = 0;
     for (int c = 0; c < out.componentCount; ++c) {
         Component& comp = out.components[c];
         comp.id = c + 1;
@@ -30,34 +27,22 @@ bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& o
         // Samples of a subsampled component: the image size scaled down, rounded up.
         comp.realWide = CeilDiv(CeilDiv(width * comp.hSamp, maxSamp), 8);
         comp.realHigh = CeilDiv(CeilDiv(height * comp.vSamp, maxSamp), 8);
-        total += size_t(comp.blocksWide) * size_t(comp.blocksHigh);
     }
-    if (!out.storage.Allocate(total)) return false;
-    CoefBlock* next = out.storage.data();
-    for (int c = 0; c < out.componentCount; ++c) {
-        Component& comp = out.components[c];
-        comp.blocks = next;
-        next += size_t(comp.blocksWide) * size_t(comp.blocksHigh);
-    }
-    return true;
+    return out.Allocate();
 }
 
 // Blocks of the padded MCU grid that hold no image samples: all AC zero, DC copied from a real
 // neighbour so their DC differences cost nothing. Right of the image, the block to the left;
 // below it, the last block of the row above within the same MCU.
-void FillPaddingBlocks(Component& comp) {
-    auto setDcOnly = [](CoefBlock& b, int16_t dc) {
-        std::memset(b.zz, 0, sizeof b.zz);
-        b.zz[0] = dc;
-        b.nonzero = dc != 0;
-    };
+void FillPaddingBlocks(CoefficientImage& image, int c) {
+    const Component& comp = image.components[c];
     for (int by = 0; by < comp.realHigh; ++by)
         for (int bx = comp.realWide; bx < comp.blocksWide; ++bx)
-            setDcOnly(comp.At(by, bx), comp.At(by, bx - 1).zz[0]);
+            image.StoreDcOnly(c, by, bx, int16_t(image.At(c, by, bx - 1).Dc()));
     for (int by = comp.realHigh; by < comp.blocksHigh; ++by) {
         for (int mx = 0; mx < comp.blocksWide / comp.hSamp; ++mx) {
-            const int16_t dc = comp.At(by - 1, mx * comp.hSamp + comp.hSamp - 1).zz[0];
-            for (int h = 0; h < comp.hSamp; ++h) setDcOnly(comp.At(by, mx * comp.hSamp + h), dc);
+            const int16_t dc = int16_t(image.At(c, by - 1, mx * comp.hSamp + comp.hSamp - 1).Dc());
+            for (int h = 0; h < comp.hSamp; ++h) image.StoreDcOnly(c, by, mx * comp.hSamp + h, dc);
         }
     }
 }
@@ -105,17 +90,20 @@ bool TransformImage(const RgbImage& image, bool grayscale, const uint16_t lumaQu
             }
         }
         for (int c = 0; c < out.componentCount; ++c) {
-            Component& comp = out.components[c];
+            const Component& comp = out.components[c];
             for (int v = 0; v < comp.vSamp; ++v) {
                 const int by = my * comp.vSamp + v;
                 if (by >= comp.realHigh) break;
                 const float* rowStart = planes[c] + size_t(v) * 8 * size_t(strides[c]);
-                for (int bx = 0; bx < comp.realWide; ++bx)
-                    dct(rowStart + 8 * bx, strides[c], divisors[comp.quantTable], comp.At(by, bx));
+                for (int bx = 0; bx < comp.realWide; ++bx) {
+                    CoefBlock block;
+                    dct(rowStart + 8 * bx, strides[c], divisors[comp.quantTable], block);
+                    out.Store(c, by, bx, block);
+                }
             }
         }
     }
-    for (int c = 0; c < out.componentCount; ++c) FillPaddingBlocks(out.components[c]);
+    for (int c = 0; c < out.componentCount; ++c) FillPaddingBlocks(out, c);
     return true;
 }
 

@@ -17,16 +17,16 @@ inline uint64_t BandMask(int first, int last) {
 }
 
 template <class Out>
-inline void EncodeDcFirst(const CoefBlock& block, int& lastDc, int slot, int al, Out& out) {
-    const int value = block.zz[0] >> al;  // arithmetic shift: the point transform of the standard
+inline void EncodeDcFirst(const BlockView& block, int& lastDc, int slot, int al, Out& out) {
+    const int value = block.Dc() >> al;  // arithmetic shift: the point transform of the standard
     const CodedValue dc = CodeValue(value - lastDc);
     lastDc = value;
     out.SymbolWithBits(slot, dc.category, dc.bits, dc.category);
 }
 
 template <class Out>
-inline void EncodeDcRefine(const CoefBlock& block, int al, Out& out) {
-    out.Bits(uint32_t(block.zz[0] >> al) & 1, 1);
+inline void EncodeDcRefine(const BlockView& block, int al, Out& out) {
+    out.Bits(uint32_t(block.Dc() >> al) & 1, 1);
 }
 
 // One AC scan over a band of one component. End-of-band runs carry from block to block, so the
@@ -38,13 +38,14 @@ public:
         : out_(out), slot_(slot), first_(first), last_(last), al_(al),
           band_(BandMask(first, last)) {}
 
-    void EncodeFirst(const CoefBlock& block) {
+    void EncodeFirst(const BlockView& block) {
+        const int16_t* value = FirstInBand(block);
         uint64_t pending = block.nonzero & band_;
         int previous = first_ - 1;
         while (pending) {
             const int k = std::countr_zero(pending);
             pending &= pending - 1;
-            const int c = block.zz[k];
+            const int c = *value++;
             const unsigned magnitude = unsigned(c < 0 ? -c : c) >> al_;
             if (magnitude == 0) continue;  // vanishes under the point transform
             const int category = std::bit_width(magnitude);
@@ -62,26 +63,27 @@ public:
         if (previous < last_) CountEndOfBand();
     }
 
-    void EncodeRefine(const CoefBlock& block) {
+    void EncodeRefine(const BlockView& block) {
         const uint64_t inBand = block.nonzero & band_;
+        const int16_t* const values = FirstInBand(block);
         // The last coefficient that becomes non-zero in this scan: zero runs before it must be
         // sent as ZRLs, those after it fold into the end-of-band.
         int lastNew = -1;
-        for (uint64_t p = inBand; p;) {
-            const int k = std::countr_zero(p);
-            p &= p - 1;
-            if (Magnitude(block, k) == 1) lastNew = k;
-        }
+        const int16_t* value = values;
+        for (uint64_t p = inBand; p; p &= p - 1)
+            if (Magnitude(*value++) == 1) lastNew = std::countr_zero(p);
 
         // This block's correction bits go after those still waiting for the current EOB run.
         int blockStart = correctionCount_;
         int blockBits = 0;
         int run = 0;
         int previous = first_ - 1;  // last position with a non-zero shifted magnitude
+        value = values;
         for (uint64_t p = inBand; p;) {
             const int k = std::countr_zero(p);
             p &= p - 1;
-            const unsigned magnitude = Magnitude(block, k);
+            const int c = *value++;
+            const unsigned magnitude = Magnitude(c);
             if (magnitude == 0) continue;
             run += k - previous - 1;
             previous = k;
@@ -99,7 +101,7 @@ public:
                 continue;
             }
             FlushEndOfBands();
-            out_.SymbolWithBits(slot_, run << 4 | 1, block.zz[k] < 0 ? 0 : 1, 1);
+            out_.SymbolWithBits(slot_, run << 4 | 1, c < 0 ? 0 : 1, 1);
             EmitCorrections(blockStart, blockBits);
             blockStart = 0;
             blockBits = 0;
@@ -120,9 +122,10 @@ private:
     static constexpr int kMaxCorrectionBits = 1000;
     static constexpr uint32_t kMaxEndOfBandRun = 0x7FFF;
 
-    unsigned Magnitude(const CoefBlock& block, int k) const {
-        const int c = block.zz[k];
-        return unsigned(c < 0 ? -c : c) >> al_;
+    unsigned Magnitude(int c) const { return unsigned(c < 0 ? -c : c) >> al_; }
+    // The stored value of the first non-zero coefficient at or after the band's start.
+    const int16_t* FirstInBand(const BlockView& block) const {
+        return block.values + std::popcount(block.nonzero & ((uint64_t(1) << first_) - 1));
     }
     void CountEndOfBand() {
         if (++endOfBandRun_ == kMaxEndOfBandRun) FlushEndOfBands();

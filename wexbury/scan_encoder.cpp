@@ -11,22 +11,24 @@ namespace {
 template <class Out, class Visit>
 bool ForEachBlock(const CoefficientImage& image, const ScanSpec& scan, Out& out, Visit&& visit) {
     if (scan.componentCount == 1) {
-        const Component& comp = image.components[scan.components[0]];
+        const int c = scan.components[0];
+        const Component& comp = image.components[c];
         for (int by = 0; by < comp.realHigh; ++by)
             for (int bx = 0; bx < comp.realWide; ++bx) {
                 if (!out.Reserve()) return false;
-                visit(0, comp.At(by, bx));
+                visit(0, image.At(c, by, bx));
             }
         return true;
     }
     for (int my = 0; my < image.mcusHigh; ++my)
         for (int mx = 0; mx < image.mcusWide; ++mx)
             for (int i = 0; i < scan.componentCount; ++i) {
-                const Component& comp = image.components[scan.components[i]];
+                const int c = scan.components[i];
+                const Component& comp = image.components[c];
                 for (int v = 0; v < comp.vSamp; ++v)
                     for (int h = 0; h < comp.hSamp; ++h) {
                         if (!out.Reserve()) return false;
-                        visit(i, comp.At(my * comp.vSamp + v, mx * comp.hSamp + h));
+                        visit(i, image.At(c, my * comp.vSamp + v, mx * comp.hSamp + h));
                     }
             }
     return true;
@@ -44,24 +46,24 @@ bool Run(const CoefficientImage& image, const ScanSpec& scan, Out& out) {
         int acSlots[3];
         for (int i = 0; i < scan.componentCount; ++i)
             acSlots[i] = AcSlot(image.components[scan.components[i]].quantTable);
-        return ForEachBlock(image, scan, out, [&](int i, const CoefBlock& b) {
+        return ForEachBlock(image, scan, out, [&](int i, const BlockView& b) {
             EncodeSequentialBlock(b, lastDc[i], dcSlot[i], acSlots[i], out);
         });
     }
     if (scan.ss == 0) {
         if (scan.ah == 0)
-            return ForEachBlock(image, scan, out, [&](int i, const CoefBlock& b) {
+            return ForEachBlock(image, scan, out, [&](int i, const BlockView& b) {
                 EncodeDcFirst(b, lastDc[i], dcSlot[i], scan.al, out);
             });
         return ForEachBlock(image, scan, out,
-                            [&](int, const CoefBlock& b) { EncodeDcRefine(b, scan.al, out); });
+                            [&](int, const BlockView& b) { EncodeDcRefine(b, scan.al, out); });
     }
     AcScanEncoder<Out> ac(out, acSlot, scan.ss, scan.se, scan.al);
     bool ok;
     if (scan.ah == 0)
-        ok = ForEachBlock(image, scan, out, [&](int, const CoefBlock& b) { ac.EncodeFirst(b); });
+        ok = ForEachBlock(image, scan, out, [&](int, const BlockView& b) { ac.EncodeFirst(b); });
     else
-        ok = ForEachBlock(image, scan, out, [&](int, const CoefBlock& b) { ac.EncodeRefine(b); });
+        ok = ForEachBlock(image, scan, out, [&](int, const BlockView& b) { ac.EncodeRefine(b); });
     if (!ok || !out.Reserve()) return false;
     ac.Finish();
     return true;

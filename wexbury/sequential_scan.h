@@ -10,12 +10,14 @@
 namespace wexbury {
 
 template <class Out>
-inline void EncodeSequentialBlock(const CoefBlock& block, int& lastDc, int dcSlot, int acSlot,
+inline void EncodeSequentialBlock(const BlockView& block, int& lastDc, int dcSlot, int acSlot,
                                   Out& out) {
-    const CodedValue dc = CodeValue(block.zz[0] - lastDc);
-    lastDc = block.zz[0];
+    const int dcValue = block.Dc();
+    const CodedValue dc = CodeValue(dcValue - lastDc);
+    lastDc = dcValue;
     out.SymbolWithBits(dcSlot, dc.category, dc.bits, dc.category);
 
+    const int16_t* value = block.values + (block.nonzero & 1);
     uint64_t pending = block.nonzero & ~uint64_t(1);
     int last = 0;
     while (pending) {
@@ -26,7 +28,7 @@ inline void EncodeSequentialBlock(const CoefBlock& block, int& lastDc, int dcSlo
             out.Symbol(acSlot, 0xF0);
             run -= 16;
         }
-        const CodedValue ac = CodeValue(block.zz[k]);
+        const CodedValue ac = CodeValue(*value++);
         out.SymbolWithBits(acSlot, run << 4 | ac.category, ac.bits, ac.category);
         last = k;
     }

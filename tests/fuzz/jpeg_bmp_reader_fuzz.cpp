@@ -1,4 +1,4 @@
-// fuzz-sources: wexbury/bmp_reader.cpp wexbury/colour_convert.cpp wexbury/forward_dct.cpp wexbury/forward_dct_sse2.cpp wexbury/huffman_table.cpp wexbury/image_transform.cpp wexbury/jfif_markers.cpp wexbury/jpeg_encoder.cpp wexbury/quant_tables.cpp wexbury/scan_encoder.cpp wexbury/scan_script.cpp wexbury/smoothing_filter.cpp
+// fuzz-sources: wexbury/bmp_reader.cpp wexbury/coefficient_image.cpp wexbury/colour_convert.cpp wexbury/forward_dct.cpp wexbury/forward_dct_sse2.cpp wexbury/huffman_table.cpp wexbury/image_transform.cpp wexbury/jfif_markers.cpp wexbury/jpeg_encoder.cpp wexbury/quant_tables.cpp wexbury/scan_encoder.cpp wexbury/scan_script.cpp wexbury/smoothing_filter.cpp
 // Arbitrary bytes as a BMP file: the reader must refuse or decode them without reading outside
 // the buffer, and what it accepts (when small) must encode in every mode without a fault.
 #include <cstddef>
