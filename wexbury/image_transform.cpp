@@ -49,10 +49,11 @@ void FillPaddingBlocks(CoefficientImage& image, int c) {
 
 }  // namespace
 
-bool TransformImage(const RgbImage& image, bool grayscale, const uint16_t lumaQuant[64],
+bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
                     const uint16_t chromaQuant[64], CoefficientImage& out) {
-    if (image.width <= 0 || image.height <= 0) return false;
-    if (!LayOutComponents(image.width, image.height, grayscale, out)) return false;
+    const int width = image.Width(), height = image.Height();
+    if (width <= 0 || height <= 0) return false;
+    if (!LayOutComponents(width, height, grayscale, out)) return false;
 
     QuantDivisors divisors[2];
     PrepareDivisors(lumaQuant, divisors[0]);
@@ -71,19 +72,19 @@ bool TransformImage(const RgbImage& image, bool grayscale, const uint16_t lumaQu
                         strip.data() + lumaFloats + chromaFloats};
     const int strides[3] = {lumaStride, chromaStride, chromaStride};
 
-    const int lastRow = image.height - 1;
     for (int my = 0; my < out.mcusHigh; ++my) {
         const int top = my * mcuSide;
+        // Below the picture the last row repeats.
+        const int count = height - top < mcuSide ? height - top : mcuSide;
+        const uint8_t* rows[16];
+        if (!image.FetchRows(top, count, rows)) return false;
+        for (int r = count; r < mcuSide; ++r) rows[r] = rows[count - 1];
         if (grayscale) {
-            for (int r = 0; r < 8; ++r) {
-                const int y = top + r < lastRow ? top + r : lastRow;
-                ConvertRowLuma(image.Row(y), image.width, lumaStride, planes[0] + r * lumaStride);
-            }
+            for (int r = 0; r < 8; ++r)
+                ConvertRowLuma(rows[r], width, lumaStride, planes[0] + r * lumaStride);
         } else {
             for (int r = 0; r < 16; r += 2) {
-                const int y0 = top + r < lastRow ? top + r : lastRow;
-                const int y1 = top + r + 1 < lastRow ? top + r + 1 : lastRow;
-                ConvertRowPair420(image.Row(y0), image.Row(y1), image.width, lumaStride,
+                ConvertRowPair420(rows[r], rows[r + 1], width, lumaStride,
                                   planes[0] + r * lumaStride, planes[0] + (r + 1) * lumaStride,
                                   planes[1] + (r / 2) * chromaStride,
                                   planes[2] + (r / 2) * chromaStride);

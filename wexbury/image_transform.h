@@ -5,13 +5,13 @@
 #include <cstdint>
 
 #include "wexbury/coefficient_image.h"
-#include "wexbury/rgb_image.h"
+#include "wexbury/row_source.h"
 
 namespace wexbury {
 
 // `lumaQuant` and `chromaQuant` are natural-order tables; chroma is unused for grayscale.
-// False when memory runs out.
-bool TransformImage(const RgbImage& image, bool grayscale, const uint16_t lumaQuant[64],
+// False when memory runs out or the pixels cannot be read.
+bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
                     const uint16_t chromaQuant[64], CoefficientImage& out);
 
 }  // namespace wexbury

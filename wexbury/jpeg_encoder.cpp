@@ -34,11 +34,10 @@ bool EncodeScan(const CoefficientImage& image, const ScanSpec& scan, ByteSink& o
 
 }  // namespace
 
-bool EncodeJpeg(const RgbImage& source, const JpegOptions& options, ByteSink& out) {
-    if (source.width <= 0 || source.height <= 0) return false;
-    RgbImage smoothed;
-    if (options.smoothing && !SmoothImage(source, smoothed)) return false;
-    const RgbImage& image = options.smoothing ? smoothed : source;
+bool EncodeJpeg(RowSource& source, const JpegOptions& options, ByteSink& out) {
+    if (source.Width() <= 0 || source.Height() <= 0) return false;
+    SmoothedRows smoothed(source);
+    RowSource& image = options.smoothing ? static_cast<RowSource&>(smoothed) : source;
 
     uint16_t quant[2][64];
     ScaledQuantTable(QuantTableKind::Luma, options.quality, quant[0]);
@@ -57,6 +56,11 @@ bool EncodeJpeg(const RgbImage& source, const JpegOptions& options, ByteSink& ou
         if (!EncodeScan(coefficients, script.scans[i], out)) return false;
     WriteEndOfImage(out);
     return !out.Failed();
+}
+
+bool EncodeJpeg(const RgbImage& image, const JpegOptions& options, ByteSink& out) {
+    ImageRows rows(image);
+    return EncodeJpeg(rows, options, out);
 }
 
 }  // namespace wexbury

@@ -3,6 +3,7 @@
 // always with Huffman tables fitted to the image.
 #include "wexbury/byte_sink.h"
 #include "wexbury/rgb_image.h"
+#include "wexbury/row_source.h"
 
 namespace wexbury {
 
@@ -13,7 +14,9 @@ struct JpegOptions {
     bool smoothing = false;
 };
 
-// False when memory runs out (or the image is empty); `out` then holds no usable file.
+// False when memory runs out, the pixels cannot be read or the image is empty; `out` then holds
+// no usable file.
+bool EncodeJpeg(RowSource& image, const JpegOptions& options, ByteSink& out);
 bool EncodeJpeg(const RgbImage& image, const JpegOptions& options, ByteSink& out);
 
 }  // namespace wexbury

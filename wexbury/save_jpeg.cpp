@@ -34,11 +34,13 @@ JpegOptions OptionsFromCallArguments(int quality, int progressive, int grayscale
 bool SaveBmpAsJpeg(const char* bmpPath, const char* jpegPath, const JpegOptions& options) {
     // Writing onto the source would destroy the BMP the caller keeps.
     if (!bmpPath || !jpegPath || std::strcmp(bmpPath, jpegPath) == 0) return false;
-    RgbImage image;
-    if (ReadBmpFile(bmpPath, image) != BmpError::None) return false;
     ByteSink jpeg;
-    if (!EncodeJpeg(image, options, jpeg)) return false;
-    image = RgbImage{};  // the pixels are no longer needed while the file is written
+    {
+        FileBytes bytes;
+        BmpReader bmp;
+        if (!bytes.Open(bmpPath) || bmp.Open(bytes) != BmpError::None) return false;
+        if (!EncodeJpeg(bmp, options, jpeg)) return false;
+    }  // the BMP is closed before the JPEG is written
     return WriteFile(jpegPath, jpeg);
 }
 

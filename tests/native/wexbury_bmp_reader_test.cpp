@@ -9,15 +9,8 @@ namespace {
 using namespace wexbury_test;
 using wexbury::BmpError;
 
-wexbury::HeapBuffer<uint8_t> Bytes(const std::vector<uint8_t>& v) {
-    wexbury::HeapBuffer<uint8_t> b;
-    EXPECT_TRUE(b.Allocate(v.size()));
-    if (!v.empty()) std::memcpy(b.data(), v.data(), v.size());
-    return b;
-}
-
 BmpError Decode(const std::vector<uint8_t>& file, wexbury::RgbImage& image) {
-    return wexbury::DecodeBmp(Bytes(file), image);
+    return wexbury::DecodeBmp(file.data(), file.size(), image);
 }
 
 BmpError Decode(const std::vector<uint8_t>& file) {

@@ -11,11 +11,8 @@ using namespace wexbury_test;
 
 wexbury::RgbImage ImageOf(const Picture& p) {
     const auto bmp = MakeBmp(p, 24);
-    wexbury::HeapBuffer<uint8_t> bytes;
-    EXPECT_TRUE(bytes.Allocate(bmp.size()));
-    std::memcpy(bytes.data(), bmp.data(), bmp.size());
     wexbury::RgbImage image;
-    EXPECT_EQ(wexbury::DecodeBmp(std::move(bytes), image), wexbury::BmpError::None);
+    EXPECT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
     return image;
 }
 
