@@ -1,6 +1,5 @@
 #pragma once
-// The encoder's view of a picture: rows of blue-green-red bytes, top row first. The rows may live
-// inside the BMP file bytes (24-bit files are encoded in place) or in storage of their own.
+// A whole picture in memory: rows of blue-green-red bytes, top row first.
 #include <cstddef>
 #include <cstdint>
 
@@ -12,7 +11,7 @@ struct RgbImage {
     int width = 0;
     int height = 0;
     const uint8_t* topRow = nullptr;
-    ptrdiff_t stride = 0;        // bytes from one row to the next one down; negative for bottom-up
+    ptrdiff_t stride = 0;        // bytes from one row to the next one down
     HeapBuffer<uint8_t> storage; // what topRow points into
 
     const uint8_t* Row(int y) const { return topRow + static_cast<ptrdiff_t>(y) * stride; }
