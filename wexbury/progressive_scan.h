@@ -1,7 +1,7 @@
 #pragma once
-// Progressive coding of one scan, block by block: DC first and refinement scans, and AC first
-// and refinement scans with end-of-band runs across blocks and the refinement's correction bits.
-// The rules are those of the standard's Annex G.
+// Progressive coding of one scan, block by block: the DC scan, and AC first and refinement scans
+// with end-of-band runs across blocks and the refinement's correction bits. The rules are those
+// of the standard's Annex G. (The DC is never split into refinements: see scan_script.cpp.)
 #include <bit>
 #include <cstdint>
 
@@ -22,11 +22,6 @@ inline void EncodeDcFirst(const BlockView& block, int& lastDc, int slot, int al,
     const CodedValue dc = CodeValue(value - lastDc);
     lastDc = value;
     out.SymbolWithBits(slot, dc.category, dc.bits, dc.category);
-}
-
-template <class Out>
-inline void EncodeDcRefine(const BlockView& block, int al, Out& out) {
-    out.Bits(uint32_t(block.Dc() >> al) & 1, 1);
 }
 
 // One AC scan over a band of one component. End-of-band runs carry from block to block, so the

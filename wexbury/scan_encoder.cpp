@@ -51,12 +51,9 @@ bool Run(const CoefficientImage& image, const ScanSpec& scan, Out& out) {
         });
     }
     if (scan.ss == 0) {
-        if (scan.ah == 0)
-            return ForEachBlock(image, scan, out, [&](int i, const BlockView& b) {
-                EncodeDcFirst(b, lastDc[i], dcSlot[i], scan.al, out);
-            });
-        return ForEachBlock(image, scan, out,
-                            [&](int, const BlockView& b) { EncodeDcRefine(b, scan.al, out); });
+        return ForEachBlock(image, scan, out, [&](int i, const BlockView& b) {
+            EncodeDcFirst(b, lastDc[i], dcSlot[i], scan.al, out);
+        });
     }
     AcScanEncoder<Out> ac(out, acSlot, scan.ss, scan.se, scan.al);
     bool ok;
@@ -75,7 +72,7 @@ bool ScanUsesSlot(const CoefficientImage& image, const ScanSpec& scan, int slot)
     const bool sequential = scan.ss == 0 && scan.se == 63;
     for (int i = 0; i < scan.componentCount; ++i) {
         const int table = image.components[scan.components[i]].quantTable;
-        if (scan.ss == 0 && scan.ah == 0 && slot == DcSlot(table)) return true;
+        if (scan.ss == 0 && slot == DcSlot(table)) return true;
         if ((sequential || scan.ss > 0) && slot == AcSlot(table)) return true;
     }
     return false;

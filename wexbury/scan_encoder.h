@@ -6,8 +6,8 @@
 
 namespace wexbury {
 
-// Huffman slots the scan codes with (DC slots for DC-first and sequential scans, the AC slot of
-// its component for AC scans); refinement of DC needs none.
+// Huffman slots the scan codes with: DC slots for DC and sequential scans, the AC slot of its
+// component for AC scans.
 bool ScanUsesSlot(const CoefficientImage& image, const ScanSpec& scan, int slot);
 
 // False only when the emitter runs out of memory.

@@ -10,7 +10,8 @@ struct ScanSpec {
     int componentCount;
     int components[3];  // indices into the frame's components
     int ss, se;         // first and last zigzag position (spectral selection)
-    int ah, al;         // bit position before and after this scan (successive approximation)
+    int ah, al;         // bit position before and after this scan (successive approximation;
+                        // AC only, the DC always goes out whole)
 };
 
 struct ScanScript {
