@@ -1,0 +1,16 @@
+#pragma once
+// RGB to YCbCr (JFIF, full range), giving float samples centred on zero for the DCT.
+#include <cstdint>
+
+namespace wexbury {
+
+// Two source rows of blue-green-red pixels (`upper` above `lower`) -> two rows of luma and one
+// row of chroma, each chroma sample the average of a 2x2 square. Out to `paddedWidth` (even)
+// luma samples, positions past `width` repeat the last pixel. Chroma rows get paddedWidth / 2.
+void ConvertRowPair420(const uint8_t* upper, const uint8_t* lower, int width, int paddedWidth,
+                       float* lumaUpper, float* lumaLower, float* cb, float* cr);
+
+// One row, luma only, for grayscale files.
+void ConvertRowLuma(const uint8_t* row, int width, int paddedWidth, float* luma);
+
+}  // namespace wexbury

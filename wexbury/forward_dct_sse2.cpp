@@ -1,0 +1,100 @@
+// The SSE2 forward DCT. In the 32-bit Windows build only this file is compiled with -msse2, and
+// it is used only after the processor has said it has SSE2; it therefore keeps clear of any
+// inline library code that the linker could share with files built without SSE2.
+#include "wexbury/forward_dct.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+
+#include "wexbury/aan_dct.h"
+#include "wexbury/quant_tables.h"
+
+namespace wexbury {
+namespace {
+
+struct F4 {
+    __m128 v;
+};
+inline F4 operator+(F4 a, F4 b) { return {_mm_add_ps(a.v, b.v)}; }
+inline F4 operator-(F4 a, F4 b) { return {_mm_sub_ps(a.v, b.v)}; }
+inline F4 operator*(F4 a, float k) { return {_mm_mul_ps(a.v, _mm_set1_ps(k))}; }
+
+inline void Transpose4(F4& a, F4& b, F4& c, F4& d) { _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v); }
+
+// Zigzag position k -> index in the column-major block the SIMD transform leaves behind. Built at
+// compile time: nothing in this file may run before the processor check.
+struct TransposedZigzag {
+    uint8_t index[64];
+};
+constexpr TransposedZigzag MakeTransposedZigzag() {
+    TransposedZigzag t{};
+    for (int k = 0; k < 64; ++k)
+        t.index[k] = uint8_t((kZigzagToNatural[k] % 8) * 8 + kZigzagToNatural[k] / 8);
+    return t;
+}
+constexpr TransposedZigzag kTransposedZigzag = MakeTransposedZigzag();
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
+                         CoefBlock& out) {
+    F4 l[8], r[8];
+    for (int i = 0; i < 8; ++i) {
+        l[i].v = _mm_loadu_ps(samples + i * stride);
+        r[i].v = _mm_loadu_ps(samples + i * stride + 4);
+    }
+    // Columns first: each lane is one column, the butterflies run down the rows.
+    AanDct8(l[0], l[1], l[2], l[3], l[4], l[5], l[6], l[7]);
+    AanDct8(r[0], r[1], r[2], r[3], r[4], r[5], r[6], r[7]);
+
+    // Transpose the 8x8 as four 4x4 tiles: [A B; C D] -> [A' C'; B' D'].
+    Transpose4(l[0], l[1], l[2], l[3]);
+    Transpose4(l[4], l[5], l[6], l[7]);
+    Transpose4(r[0], r[1], r[2], r[3]);
+    Transpose4(r[4], r[5], r[6], r[7]);
+    F4 tl[8] = {l[0], l[1], l[2], l[3], r[0], r[1], r[2], r[3]};
+    F4 tr[8] = {l[4], l[5], l[6], l[7], r[4], r[5], r[6], r[7]};
+
+    // Then rows: afterwards tl[h]/tr[h] hold horizontal frequency h, vertical frequency by lane.
+    AanDct8(tl[0], tl[1], tl[2], tl[3], tl[4], tl[5], tl[6], tl[7]);
+    AanDct8(tr[0], tr[1], tr[2], tr[3], tr[4], tr[5], tr[6], tr[7]);
+
+    int16_t q[64];  // column-major
+    const float* recip = divisors.transposed;
+    for (int h = 0; h < 8; ++h) {
+        const __m128i lo = _mm_cvtps_epi32(_mm_mul_ps(tl[h].v, _mm_loadu_ps(recip + h * 8)));
+        const __m128i hi = _mm_cvtps_epi32(_mm_mul_ps(tr[h].v, _mm_loadu_ps(recip + h * 8 + 4)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(q + h * 8), _mm_packs_epi32(lo, hi));
+    }
+    for (int k = 0; k < 64; ++k) out.zz[k] = q[kTransposedZigzag.index[k]];
+
+    const __m128i zero = _mm_setzero_si128();
+    uint64_t zeroMask = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out.zz + i * 16));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out.zz + i * 16 + 8));
+        const __m128i z = _mm_packs_epi16(_mm_cmpeq_epi16(a, zero), _mm_cmpeq_epi16(b, zero));
+        zeroMask |= uint64_t(uint32_t(_mm_movemask_epi8(z))) << (16 * i);
+    }
+    out.nonzero = ~zeroMask;
+}
+
+}  // namespace
+
+DctQuantiseFn DctQuantiseSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &DctQuantiseSse2Impl;
+}
+
+}  // namespace wexbury
+
+#else
+
+namespace wexbury {
+DctQuantiseFn DctQuantiseSse2() { return nullptr; }
+}  // namespace wexbury
+
+#endif
