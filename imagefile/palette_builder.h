@@ -1,0 +1,21 @@
+#pragma once
+// The 8-bit version of a true-colour image that the GIF encoder starts from (platform-free): with
+// at most 256 distinct colours exactly those colours (lossless); with more, an adaptive palette
+// built for the image.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace PaletteBuilder {
+
+struct Indexed {
+    std::vector<uint8_t> colorTable;  // always 256 entries of 4 bytes: blue, green, red, 0
+    std::vector<uint8_t> indices;     // width x height, top row first
+    bool exact = false;               // true when every pixel kept its colour
+};
+
+// `pixels`: rows of 32-bit pixels (blue, green, red, unused byte), top row first, `stride` bytes
+// apart.
+Indexed Build(const uint8_t* pixels, int width, int height, size_t stride);
+
+}  // namespace PaletteBuilder

@@ -1,0 +1,34 @@
+#pragma once
+// File naming of saves (platform-free): the formats with their extensions, and the numbered names
+// of automatic saves.
+#include <string>
+#include <vector>
+
+namespace SaveNaming {
+
+enum Format { kBmp = 0, kJpeg = 1, kGif = 2 };
+
+// ".bmp", ".jpg" or ".gif"; empty for any other value.
+const char* ExtensionOf(int format);
+
+// The number part of an automatic name: "00%d" below 10 (negative numbers included), "0%d" below
+// 100, "%d" from 100 on: 1 -> "001", 42 -> "042", 100 -> "100", 1234 -> "1234", -5 -> "00-5".
+std::string NumberText(int number);
+
+struct AutoName {
+    std::string path;       // folder + base name + number, without extension
+    std::string entryName;  // base name + number, without extension
+};
+// The folder already ends with a backslash; nothing is added between the parts.
+AutoName MakeAutoSaveName(const std::string& folder, const std::string& baseName, int number);
+
+// The file name of `path` without its folder and without the text from its last "." on.
+std::string TitleOf(const std::string& path);
+// True when the file name of `path` has an extension (a "." after its last backslash or slash).
+bool HasExtension(const std::string& path);
+
+// The folders to create, outermost first, so that `folder` exists ("c:\a\b\" -> "c:\a", "c:\a\b").
+// Drive roots and UNC server shares are never in the list.
+std::vector<std::string> FoldersToCreate(const std::string& folder);
+
+}  // namespace SaveNaming
