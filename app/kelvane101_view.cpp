@@ -1,7 +1,5 @@
 #include "app/kelvane101_view.h"
 
-#include <vector>
-
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
@@ -17,6 +15,9 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_CAPTURE_DEFAULT, OnCaptureDefault)
     ON_COMMAND_RANGE(ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, OnCaptureMode)
     ON_COMMAND(ID_CAPTURE_DIRECTX_NOTE, OnCaptureDirectXNote)
+    ON_COMMAND(ID_FILE_SAVE_IMAGE, OnFileSave)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_IMAGE, OnUpdateNeedsImage)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -61,14 +62,7 @@ void CKelvane101View::OnInitialUpdate() {
 
 void CKelvane101View::CapturePalette() {
     CClientDC dc(m_hWnd);
-    if (!(dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE)) return;
-    const int kEntries = 255;
-    std::vector<BYTE> storage(sizeof(LOGPALETTE) + kEntries * sizeof(PALETTEENTRY));
-    auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
-    logical->palVersion = 0x300;
-    logical->palNumEntries = kEntries;
-    ::GetSystemPaletteEntries(dc, 0, kEntries, logical->palPalEntry);
-    palette.CreatePalette(logical);
+    if (dc.GetDeviceCaps(RASTERCAPS) & RC_PALETTE) palette.Attach(CreateSystemPalette(dc));
 }
 
 void CKelvane101View::RegisterCaptureHotKey() {
@@ -116,16 +110,23 @@ void CKelvane101View::OnCaptureDirectXNote() {
                "DirectX Capture Notes", MB_OK);
 }
 
-void CKelvane101View::SaveAfterCapture() {
-    // Saving (Save As dialog or automatic numbered names) joins here.
+void CKelvane101View::SaveAfterCapture() { saver.SaveAfterCapture(); }
+
+void CKelvane101View::OnFileSave() {
+    // Both the menu's Save and the notification-area menu's Save As end in the same dialog.
+    SendMessage(WM_COMMAND, ID_FILE_SAVE_AS);
+}
+
+void CKelvane101View::OnFileSaveAs() { saver.OnFileSaveAs(); }
+
+void CKelvane101View::OnUpdateNeedsImage(CCmdUI* ui) { ui->Enable(hasImage); }
+
+void CKelvane101View::AddHistoryEntry(const std::string&, const std::string&) {
+    // The history list joins here.
 }
 
 void CKelvane101View::StartHistory() {
     // The edit history of the editor joins here.
 }
 
-void CKelvane101View::DirectGrab() {
-    // The direct grab arrives with saving; until then mode 5 ends at once, with a beep.
-    capture.captureRunning = false;
-    ::MessageBeep(0xFFFFFFFF);
-}
+void CKelvane101View::AutoSaveDib() { saver.AutoSaveDib(); }

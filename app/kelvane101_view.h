@@ -4,7 +4,9 @@
 
 #include "app/capture_settings.h"
 #include "capture/capture_controller.h"
+#include "capture/dib_conversions.h"
 #include "framework/framework.h"
+#include "imagefile/image_saver.h"
 
 class CMainFrame;
 
@@ -30,7 +32,9 @@ public:
     CBitmap imageBitmap;      // the current image, compatible with the screen; the agents fill it
     CBitmap clipboardBitmap;  // hands copies of the image to the clipboard, which then owns them
     CPalette palette;         // the system palette, on palette displays
+    DibBlock pendingDib;      // the last direct grab, until the view paints it
     CaptureController capture{*this};
+    ImageSaver saver{*this};
 
     // Writes the autostart value and configure.dat as the settings say (at exit and at log-off).
     void StoreSettings();
@@ -40,8 +44,10 @@ public:
     // The save step of the pipeline and the new edit history of a new image.
     void SaveAfterCapture();
     void StartHistory();
-    // Capture mode 5: the screen at once, without an agent.
-    void DirectGrab();
+    // The automatic save of a direct grab's pendingDib.
+    void AutoSaveDib();
+    // A saved file's row in the history list.
+    void AddHistoryEntry(const std::string& name, const std::string& path);
 
 protected:
     void LoadSettings();
@@ -55,5 +61,8 @@ protected:
     afx_msg void OnCaptureDefault();
     afx_msg void OnCaptureMode(UINT id);
     afx_msg void OnCaptureDirectXNote();
+    afx_msg void OnFileSave();
+    afx_msg void OnFileSaveAs();
+    afx_msg void OnUpdateNeedsImage(CCmdUI* ui);
     DECLARE_MESSAGE_MAP()
 };

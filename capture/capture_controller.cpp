@@ -23,7 +23,7 @@ void CaptureController::StartCapture() {
     CMainFrame* frame = view.MainFrame();
     if (frame) frame->ShowWindow(SW_HIDE);
     if (!agent) {
-        view.DirectGrab();
+        DirectGrab();
         return;
     }
     startedAgent = agent;

@@ -24,6 +24,9 @@ public:
     void OnCaptureDone(WPARAM result);
     // The watchdog: a timed agent that never reported is finished without touching the image.
     void OnWatchdog();
+    // Mode 5: grabs the screen into the view's pendingDib and saves it automatically if asked;
+    // true when an image was made.
+    bool DirectGrab();
 
 private:
     void RunPipeline();

@@ -202,7 +202,9 @@ def run_windows_unit_test(exe_name):
     exe = win / "tests" / (exe_name + ".exe")
     if not exe.exists():
         sys.exit(f"{exe} is missing: build the Windows tree first")
-    with WineSession("win." + exe_name, extra_files=[exe]) as s:
+    # Libraries the Windows tests load beside themselves come along.
+    extras = [exe] + sorted(exe.parent.glob("*.dll"))
+    with WineSession("win." + exe_name, extra_files=extras) as s:
         r = s.run([exe.name], timeout=600)
         sys.stdout.write(r.stdout)
         sys.stderr.write(r.stderr)

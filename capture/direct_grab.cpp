@@ -1,0 +1,37 @@
+// Capture mode 5: the screen, at once, inside the request that asked for it. Meant for full-screen
+// programs: no agent, no delay, no window of ours opens afterwards; the picture waits as a packed
+// device-independent bitmap until the view next paints.
+#include "app/kelvane101_view.h"
+#include "capture/capture_controller.h"
+#include "capture/dib_conversions.h"
+#include "capture/shutter_sound.h"
+
+bool CaptureController::DirectGrab() {
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    RECT desktop{};
+    ::GetWindowRect(::GetDesktopWindow(), &desktop);
+    int width = desktop.right - desktop.left, height = desktop.bottom - desktop.top;
+    HBITMAP grab = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, grab);
+    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    HPALETTE palette = (::GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) ? CreateSystemPalette(screen) : nullptr;
+    ::SelectObject(memory, old);
+
+    view.pendingDib.Free();
+    view.pendingDib = DibBlock(BitmapToDib(grab, BI_RGB, palette));
+    bool made = static_cast<bool>(view.pendingDib);
+    captureRunning = false;
+    if (made) {
+        // The next paint at 100 % rebuilds the image from the block.
+        view.imageBitmap.DeleteObject();
+        view.hasImage = true;
+        if (view.settings.playSound == 1) PlayShutterSound();
+        if (view.settings.saveToFile == 1 && view.settings.saveMode == 2) view.AutoSaveDib();
+    }
+    if (grab) ::DeleteObject(grab);
+    if (palette) ::DeleteObject(palette);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return made;
+}
