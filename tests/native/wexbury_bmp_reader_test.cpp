@@ -61,7 +61,7 @@ TEST(WexburyBmpReader, IndexedDepthsUnpackEveryPixelThroughTheTable) {
 }
 
 TEST(WexburyBmpReader, DirectDepthsGiveTheStoredColours) {
-    const Picture p = TestPicture(11, 6);
+    const Picture p = TestPicture(11, 35);
     for (int bits : {24, 32}) {
         wexbury::RgbImage image;
         ASSERT_EQ(Decode(MakeBmp(p, bits), image), BmpError::None);
@@ -86,10 +86,11 @@ TEST(WexburyBmpReader, SixteenBitsIs555WithFullRangeExpansion) {
 }
 
 TEST(WexburyBmpReader, TopDownRowsWhenTheHeightIsNegative) {
-    const Picture p = TestPicture(5, 4);
+    // Taller than one band of rows, so the bands come in the right order too.
+    const Picture p = TestPicture(5, 37);
     for (int bits : {8, 24, 32}) {
         const auto pal = Palette(256);
-        const Picture q = bits == 8 ? PalettePicture(5, 4, pal) : p;
+        const Picture q = bits == 8 ? PalettePicture(5, 37, pal) : p;
         wexbury::RgbImage image;
         ASSERT_EQ(Decode(MakeBmp(q, bits, pal, /*topDown=*/true), image), BmpError::None);
         ExpectPicture(image, q);

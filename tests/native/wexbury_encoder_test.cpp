@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/native/wexbury_test_support.h"
 #include "wexbury/bmp_reader.h"
 
@@ -202,6 +204,42 @@ TEST(WexburyEncoder, SmoothingSoftensNoiseButKeepsThePicture) {
     // A flat picture has nothing to smooth: the option must not shift its colour.
     const Picture flat{16, 16, std::vector<Rgb>(256, Rgb{10, 200, 99})};
     EXPECT_EQ(Encode(flat, Options(85, false, false, true)), Encode(flat, Options(85)));
+}
+
+// The smoothing filter written out plainly: each of the eight neighbours weighs 30/1024, the
+// pixel the rest, borders repeated.
+Picture SmoothedByHand(const Picture& p) {
+    Picture out = p;
+    auto channel = [](const Rgb& c, int i) { return i == 0 ? c.r : i == 1 ? c.g : c.b; };
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            int value[3];
+            for (int i = 0; i < 3; ++i) {
+                int neighbours = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        if (dx == 0 && dy == 0) continue;
+                        const int nx = std::clamp(x + dx, 0, p.width - 1);
+                        const int ny = std::clamp(y + dy, 0, p.height - 1);
+                        neighbours += channel(p.At(nx, ny), i);
+                    }
+                const int centre = channel(p.At(x, y), i);
+                value[i] = (centre * (65536 - 8 * 30 * 64) + neighbours * 30 * 64 + 32768) >> 16;
+            }
+            out.At(x, y) = Rgb{uint8_t(value[0]), uint8_t(value[1]), uint8_t(value[2])};
+        }
+    return out;
+}
+
+TEST(WexburyEncoder, SmoothingIsTheSameFilterAcrossRowBands) {
+    // Bands of 16 rows reach the filter one after another; the rows either side of each band
+    // boundary must see their true neighbours. Hard horizontal edges sit on those boundaries.
+    Picture p = TestPicture(45, 53, 21);
+    for (int y = 15; y < 53; y += 16)
+        for (int x = 0; x < 45; ++x) p.At(x, y) = Rgb{uint8_t(x * 5), 0, 255};
+    for (bool gray : {false, true})
+        EXPECT_EQ(Encode(p, Options(80, false, gray, true)),
+                  Encode(SmoothedByHand(p), Options(80, false, gray, false)));
 }
 
 }  // namespace
