@@ -1,0 +1,202 @@
+#include "agents/overlay/overlay_window.h"
+
+#include <windowsx.h>
+
+#include "agents/overlay/frozen_screen.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+const char kClassName[] = "TessalyCaptureOverlay";
+constexpr UINT_PTR kSettleTimer = 1;
+// As long as the screen agent waits before its grab, for the same reason: the windows beneath the
+// caller's just-hidden window repaint meanwhile.
+constexpr UINT kSettleMilliseconds = 100;
+
+// Registered once per library (each agent's copy of this code registers it for its own module)
+// and left registered: the next capture reuses it.
+bool RegisterOverlayClass(HINSTANCE module, WNDPROC procedure) {
+    WNDCLASSA existing;
+    if (::GetClassInfoA(module, kClassName, &existing)) return true;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = module;
+    wc.lpszClassName = kClassName;
+    // No background brush and no class cursor: the overlay paints every pixel itself, and the
+    // agent chooses the cursor.
+    return ::RegisterClassA(&wc) != 0;
+}
+
+// The system lets a program take the foreground only in some circumstances. The caller has just
+// received the user's hot-key or command, which usually suffices; when it does not, our input is
+// tied to the foreground thread for the moment of the switch.
+void TakeForeground(HWND window) {
+    if (!::SetForegroundWindow(window)) {
+        HWND current = ::GetForegroundWindow();
+        DWORD thatThread = current ? ::GetWindowThreadProcessId(current, nullptr) : 0;
+        DWORD thisThread = ::GetCurrentThreadId();
+        bool attached = thatThread && thatThread != thisThread &&
+                        ::AttachThreadInput(thisThread, thatThread, TRUE);
+        ::SetForegroundWindow(window);
+        if (attached) ::AttachThreadInput(thisThread, thatThread, FALSE);
+    }
+    ::SetActiveWindow(window);
+    ::SetFocus(window);
+}
+
+PixelPoint PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+}  // namespace
+
+bool OverlayWindow::Create(const char* title) {
+    HINSTANCE module = reinterpret_cast<HINSTANCE>(&__ImageBase);
+    if (!RegisterOverlayClass(module, WindowProc)) return false;
+    // Where the primary screen is; the frozen copy is taken later, and will have this size.
+    int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    // A tool window has no taskbar button; topmost keeps it above every normal window.
+    window_ = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, title, WS_POPUP, 0, 0,
+                                width, height, nullptr, nullptr, module, this);
+    if (!window_) return false;
+    if (!::SetTimer(window_, kSettleTimer, kSettleMilliseconds, nullptr)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+bool OverlayWindow::Show() {
+    if (!window_) return false;
+    const PixelRect& bounds = screen_.Bounds();
+    HDC screenDc = ::GetDC(nullptr);
+    bool ok = backBuffer_.Create(screenDc, bounds.Width(), bounds.Height());
+    ::ReleaseDC(nullptr, screenDc);
+    if (!ok) return false;
+    ::SetWindowPos(window_, HWND_TOPMOST, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                   SWP_SHOWWINDOW);
+    ::UpdateWindow(window_);  // painted at once: the user never sees the switch
+    TakeForeground(window_);
+    return true;
+}
+
+void OverlayWindow::StopInput() {
+    acceptingInput_ = false;
+    HoldMouse(false);
+}
+
+void OverlayWindow::Close() {
+    if (window_) {
+        HoldMouse(false);
+        ::DestroyWindow(window_);  // its timer goes with it
+    }
+    window_ = nullptr;
+    backBuffer_.Release();
+}
+
+void OverlayWindow::Redraw() {
+    if (window_) ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+void OverlayWindow::HoldMouse(bool hold) {
+    if (!window_) return;
+    if (hold) ::SetCapture(window_);
+    else if (::GetCapture() == window_) ::ReleaseCapture();
+}
+
+LRESULT CALLBACK OverlayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<OverlayWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<OverlayWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (!self || message == WM_NCCREATE || message == WM_NCDESTROY)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT OverlayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam != kSettleTimer) break;
+        ::KillTimer(window_, kSettleTimer);
+        client_.OnSettled();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // Paint covers everything
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_SETCURSOR:
+        ::SetCursor(client_.Cursor());
+        return TRUE;
+    case WM_CLOSE:  // Alt+F4 and the like: the user wants out
+        if (acceptingInput_) client_.OnCancel();
+        return 0;
+    }
+    if (HandleInput(message, wParam, lParam)) return 0;
+    return ::DefWindowProcA(window_, message, wParam, lParam);
+}
+
+bool OverlayWindow::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (acceptingInput_) client_.OnPointerMove(PointOf(lParam));
+        return true;
+    case WM_LBUTTONDOWN:
+        if (acceptingInput_) client_.OnLeftDown(PointOf(lParam));
+        return true;
+    case WM_LBUTTONUP:
+        if (acceptingInput_) client_.OnLeftUp(PointOf(lParam));
+        return true;
+    case WM_RBUTTONDOWN:
+        return true;
+    case WM_RBUTTONUP:
+        // On the release, not the press: otherwise the release would reach the window beneath
+        // once the overlay has gone, and open its context menu.
+        if (acceptingInput_) client_.OnCancel();
+        return true;
+    case WM_KEYDOWN:
+        if (acceptingInput_) OnKeyDown(static_cast<UINT>(wParam));
+        return true;
+    }
+    return false;
+}
+
+void OverlayWindow::OnKeyDown(UINT key) {
+    switch (key) {
+    case VK_ESCAPE: client_.OnCancel(); return;
+    case VK_LEFT: NudgePointer(-1, 0); return;
+    case VK_RIGHT: NudgePointer(1, 0); return;
+    case VK_UP: NudgePointer(0, -1); return;
+    case VK_DOWN: NudgePointer(0, 1); return;
+    }
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    client_.OnKey(key, {pointer.x, pointer.y});
+}
+
+// An arrow key moves the pointer one pixel (ten with Shift), for exact corners.
+void OverlayWindow::NudgePointer(int dx, int dy) {
+    int step = ::GetKeyState(VK_SHIFT) < 0 ? 10 : 1;
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    PixelPoint moved = CaptureGeometry::NudgePointer({pointer.x, pointer.y}, dx * step, dy * step,
+                                                     screen_.Bounds());
+    ::SetCursorPos(moved.x, moved.y);
+    // Not every system reports the move back as a mouse message; the client hears of it here.
+    client_.OnPointerMove(moved);
+}
+
+void OverlayWindow::Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(window_, &ps);
+    if (backBuffer_ && screen_.IsTaken()) {
+        const RECT& r = ps.rcPaint;
+        int width = r.right - r.left, height = r.bottom - r.top;
+        ::BitBlt(backBuffer_.Dc(), r.left, r.top, width, height, screen_.Dc(), r.left, r.top, SRCCOPY);
+        client_.Decorate(backBuffer_.Dc());
+        ::BitBlt(dc, r.left, r.top, width, height, backBuffer_.Dc(), r.left, r.top, SRCCOPY);
+    }
+    ::EndPaint(window_, &ps);
+}
