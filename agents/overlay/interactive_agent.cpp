@@ -25,7 +25,7 @@ void InteractiveAgent::OnSettled() {
         Report(kCaptureNothingToDeliver);
         return;
     }
-    OnPointerMove(PointerNow());  // feedback from the start, before the mouse moves
+    OnPointerMove(overlay_.Pointer());  // feedback from the start, before the mouse moves
 }
 
 void InteractiveAgent::Deliver(const PixelRect& area) {
@@ -46,10 +46,4 @@ void InteractiveAgent::Report(WPARAM result) {
 void InteractiveAgent::Finish() {
     overlay_.Close();
     if (picture_) AgentSupport::ReplaceImage(target_, static_cast<HBITMAP>(picture_.Detach()));
-}
-
-PixelPoint InteractiveAgent::PointerNow() {
-    POINT p{};
-    ::GetCursorPos(&p);
-    return {p.x, p.y};
 }

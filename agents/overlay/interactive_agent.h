@@ -38,7 +38,6 @@ protected:
 
     const FrozenScreen& Screen() const { return screen_; }
     OverlayWindow& Overlay() { return overlay_; }
-    static PixelPoint PointerNow();
 
 private:
     void OnSettled() override;

@@ -13,6 +13,10 @@ constexpr UINT_PTR kSettleTimer = 1;
 // As long as the screen agent waits before its grab, for the same reason: the windows beneath the
 // caller's just-hidden window repaint meanwhile.
 constexpr UINT kSettleMilliseconds = 100;
+// For this long after the overlay has moved the pointer itself, mouse reports of another place
+// are echoes of where the pointer was, not the user's doing.
+constexpr UINT_PTR kPointerEchoTimer = 2;
+constexpr UINT kPointerEchoMilliseconds = 200;
 
 // Registered once per library (each agent's copy of this code registers it for its own module)
 // and left registered: the next capture reuses it.
@@ -72,6 +76,9 @@ bool OverlayWindow::Show() {
     bool ok = backBuffer_.Create(screenDc, bounds.Width(), bounds.Height());
     ::ReleaseDC(nullptr, screenDc);
     if (!ok) return false;
+    POINT now{};
+    ::GetCursorPos(&now);
+    pointer_ = {now.x, now.y};
     ::SetWindowPos(window_, HWND_TOPMOST, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                    SWP_SHOWWINDOW);
     ::UpdateWindow(window_);  // painted at once: the user never sees the switch
@@ -118,9 +125,9 @@ LRESULT CALLBACK OverlayWindow::WindowProc(HWND window, UINT message, WPARAM wPa
 LRESULT OverlayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
-        if (wParam != kSettleTimer) break;
-        ::KillTimer(window_, kSettleTimer);
-        client_.OnSettled();
+        ::KillTimer(window_, wParam);
+        if (wParam == kSettleTimer) client_.OnSettled();
+        if (wParam == kPointerEchoTimer) OnPointerEchoesOver();
         return 0;
     case WM_ERASEBKGND:
         return 1;  // Paint covers everything
@@ -134,30 +141,39 @@ LRESULT OverlayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (acceptingInput_) client_.OnCancel();
         return 0;
     }
-    if (HandleInput(message, wParam, lParam)) return 0;
+    if (message == WM_KEYDOWN) {
+        if (acceptingInput_) OnKeyDown(static_cast<UINT>(wParam));
+        return 0;
+    }
+    if (HandleInput(message, lParam)) return 0;
     return ::DefWindowProcA(window_, message, wParam, lParam);
 }
 
-bool OverlayWindow::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
+// The mouse: true when `message` was one, handled or ignored.
+bool OverlayWindow::HandleInput(UINT message, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
-        if (acceptingInput_) client_.OnPointerMove(PointOf(lParam));
-        return true;
     case WM_LBUTTONDOWN:
-        if (acceptingInput_) client_.OnLeftDown(PointOf(lParam));
+    case WM_LBUTTONUP: {
+        if (!acceptingInput_) return true;
+        // The overlay sits at the screen's origin: its client points are screen points.
+        PixelPoint at = PointOf(lParam);
+        if (pointerJustSet_ && at != pointer_) {
+            if (message == WM_MOUSEMOVE) return true;  // an echo of where the pointer was
+            at = pointer_;  // a button pressed where the keys left the pointer
+        }
+        pointer_ = at;
+        if (message == WM_MOUSEMOVE) client_.OnPointerMove(pointer_);
+        else if (message == WM_LBUTTONDOWN) client_.OnLeftDown(pointer_);
+        else client_.OnLeftUp(pointer_);
         return true;
-    case WM_LBUTTONUP:
-        if (acceptingInput_) client_.OnLeftUp(PointOf(lParam));
-        return true;
+    }
     case WM_RBUTTONDOWN:
         return true;
     case WM_RBUTTONUP:
         // On the release, not the press: otherwise the release would reach the window beneath
         // once the overlay has gone, and open its context menu.
         if (acceptingInput_) client_.OnCancel();
-        return true;
-    case WM_KEYDOWN:
-        if (acceptingInput_) OnKeyDown(static_cast<UINT>(wParam));
         return true;
     }
     return false;
@@ -171,21 +187,30 @@ void OverlayWindow::OnKeyDown(UINT key) {
     case VK_UP: NudgePointer(0, -1); return;
     case VK_DOWN: NudgePointer(0, 1); return;
     }
-    POINT pointer{};
-    ::GetCursorPos(&pointer);
-    client_.OnKey(key, {pointer.x, pointer.y});
+    client_.OnKey(key, pointer_);
 }
 
 // An arrow key moves the pointer one pixel (ten with Shift), for exact corners.
+//
+// Some systems (Wine, where the move makes a round trip through the X server) report the old
+// position once more after the pointer has been set, and may even leave the pointer there. So the
+// overlay counts from where it put the pointer itself, disregards reports of elsewhere for a
+// moment, and then puts the pointer back if an echo has moved it.
 void OverlayWindow::NudgePointer(int dx, int dy) {
     int step = ::GetKeyState(VK_SHIFT) < 0 ? 10 : 1;
-    POINT pointer{};
-    ::GetCursorPos(&pointer);
-    PixelPoint moved = CaptureGeometry::NudgePointer({pointer.x, pointer.y}, dx * step, dy * step,
-                                                     screen_.Bounds());
-    ::SetCursorPos(moved.x, moved.y);
+    pointer_ = CaptureGeometry::NudgePointer(pointer_, dx * step, dy * step, screen_.Bounds());
+    ::SetCursorPos(pointer_.x, pointer_.y);
+    pointerJustSet_ = true;
+    ::SetTimer(window_, kPointerEchoTimer, kPointerEchoMilliseconds, nullptr);
     // Not every system reports the move back as a mouse message; the client hears of it here.
-    client_.OnPointerMove(moved);
+    client_.OnPointerMove(pointer_);
+}
+
+void OverlayWindow::OnPointerEchoesOver() {
+    pointerJustSet_ = false;
+    POINT now{};
+    ::GetCursorPos(&now);
+    if (now.x != pointer_.x || now.y != pointer_.y) ::SetCursorPos(pointer_.x, pointer_.y);
 }
 
 void OverlayWindow::Paint() {

@@ -50,13 +50,16 @@ public:
     // Keeps the mouse for this window while a button is held, wherever the pointer goes.
     void HoldMouse(bool hold);
     HWND Handle() const { return window_; }
+    // Where the pointer is, as the last mouse message or arrow key left it.
+    PixelPoint Pointer() const { return pointer_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
+    bool HandleInput(UINT message, LPARAM lParam);
     void OnKeyDown(UINT key);
     void NudgePointer(int dx, int dy);
+    void OnPointerEchoesOver();
     void Paint();
 
     const FrozenScreen& screen_;
@@ -64,4 +67,8 @@ private:
     HWND window_ = nullptr;
     MemoryCanvas backBuffer_;  // the frame is composed here, then copied in one go: no flicker
     bool acceptingInput_ = true;
+    // Tracked here rather than asked of the system: right after the overlay has set the pointer,
+    // the system may still report where it was (see NudgePointer).
+    PixelPoint pointer_;
+    bool pointerJustSet_ = false;
 };
