@@ -59,9 +59,9 @@ bool OverlayWindow::Create(const char* title) {
     // Where the primary screen is; the frozen copy is taken later, and will have this size.
     int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
     // A tool window has no taskbar button; topmost keeps it above every normal window.
-    window_ = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, title, WS_POPUP, 0, 0,
-                                width, height, nullptr, nullptr, module, this);
-    if (!window_) return false;
+    if (!::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, title, WS_POPUP, 0, 0, width,
+                           height, nullptr, nullptr, module, this))
+        return false;
     if (!::SetTimer(window_, kSettleTimer, kSettleMilliseconds, nullptr)) {
         Close();
         return false;
@@ -94,9 +94,8 @@ void OverlayWindow::StopInput() {
 void OverlayWindow::Close() {
     if (window_) {
         HoldMouse(false);
-        ::DestroyWindow(window_);  // its timer goes with it
+        ::DestroyWindow(window_);  // its timers go with it; WM_NCDESTROY forgets the handle
     }
-    window_ = nullptr;
     backBuffer_.Release();
 }
 
@@ -110,13 +109,18 @@ void OverlayWindow::HoldMouse(bool hold) {
     else if (::GetCapture() == window_) ::ReleaseCapture();
 }
 
+// `this` travels in CreateWindowEx's last argument: bound at WM_NCCREATE, unbound at WM_NCDESTROY.
 LRESULT CALLBACK OverlayWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<OverlayWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        auto* creating = static_cast<OverlayWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        creating->window_ = window;
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
     }
     auto* self = reinterpret_cast<OverlayWindow*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (message == WM_NCDESTROY && self) {
+        ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
     if (!self || message == WM_NCCREATE || message == WM_NCDESTROY)
         return ::DefWindowProcA(window, message, wParam, lParam);
     return self->Handle(message, wParam, lParam);
