@@ -123,10 +123,10 @@ LRESULT CALLBACK OverlayWindow::WindowProc(HWND window, UINT message, WPARAM wPa
     }
     if (!self || message == WM_NCCREATE || message == WM_NCDESTROY)
         return ::DefWindowProcA(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
 }
 
-LRESULT OverlayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT OverlayWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_TIMER:
         ::KillTimer(window_, wParam);

@@ -49,13 +49,12 @@ public:
     void Redraw();
     // Keeps the mouse for this window while a button is held, wherever the pointer goes.
     void HoldMouse(bool hold);
-    HWND Handle() const { return window_; }
     // Where the pointer is, as the last mouse message or arrow key left it.
     PixelPoint Pointer() const { return pointer_; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleInput(UINT message, LPARAM lParam);
     void OnKeyDown(UINT key);
     void NudgePointer(int dx, int dy);
