@@ -116,3 +116,74 @@ def scenario_active_window_command_becomes_the_default_mode():
         assert (image["width"], image["height"]) == (300, 200), image
         t.exit()
         assert settings.decode(t.settings_path.read_bytes())["captureMode"] == 2
+
+
+def overlay_up(t):
+    """Waits until the agent's overlay covers the screen (a visible topmost window of our process
+    as large as the screen)."""
+    def found():
+        return [w for w in t.visible_windows() if w["rect"] == [0, 0, 1024, 768] and w["topmost"]]
+    wait_for(found, 10, "the agent's overlay did not appear")
+    time.sleep(0.4)  # the screen is frozen 100 ms after start
+
+
+def scenario_window_button_control_takes_exactly_the_button():
+    """Mode 3: pointing at a fixture button and clicking gives the button's rectangle as it was
+    on screen, without the overlay's highlight."""
+    with session("window_button_control_takes_exactly_the_button") as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=3))
+        f = start_fixture(s, pos=(200, 150), size=(480, 360))
+        button = [c for c in t.probe.dialog(f.caption)["controls"] if c["id"] == 1001][0]
+        time.sleep(0.5)
+        s.screenshot(s.dir / "screen.png")
+        left, top, right, bottom = button["rect"]
+        s.xdotool("mousemove", (left + right) // 2, (top + bottom) // 2)
+        s.xdotool("key", "F11")
+        overlay_up(t)
+        s.xdotool("mousemove", (left + right) // 2 + 1, (top + bottom) // 2)
+        time.sleep(0.3)
+        s.xdotool("click", "1")
+        picture, image = clipboard_picture(t, s, "button.bmp")
+        assert_same(picture, crop(load_image(s.dir / "screen.png"), button["rect"]), what="button")
+
+
+def scenario_rectangle_drag_gives_the_exact_rectangle():
+    """Mode 4: a drag from (10,10) to (109,59) gives those 100 x 50 pixels of the screen."""
+    with session("rectangle_drag_gives_the_exact_rectangle") as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=4))
+        start_fixture(s, pos=(0, 0), size=(400, 300), popup=True)
+        time.sleep(0.5)
+        s.screenshot(s.dir / "screen.png")
+        s.xdotool("mousemove", 300, 300)
+        s.xdotool("key", "F11")
+        overlay_up(t)
+        s.xdotool("mousemove", 10, 10)
+        time.sleep(0.2)
+        s.xdotool("mousedown", "1")
+        for x, y in ((40, 30), (80, 50), (109, 59)):
+            s.xdotool("mousemove", x, y)
+            time.sleep(0.1)
+        s.xdotool("mouseup", "1")
+        picture, image = clipboard_picture(t, s, "rectangle.bmp")
+        assert (image["width"], image["height"]) == (100, 50), image
+        assert_same(picture, crop(load_image(s.dir / "screen.png"), [10, 10, 110, 60]), what="rectangle")
+
+
+def scenario_escape_in_the_interactive_modes_runs_no_pipeline():
+    """Esc in modes 3 and 4: no box, no editor, nothing on the clipboard, and capturing works
+    again afterwards."""
+    with session("escape_in_the_interactive_modes_runs_no_pipeline") as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=3, showInfoDialog=1, showEditor=1))
+        for command in (32821, 32822):  # "&Window, Button, Control", "&Rectangle Area"
+            t.probe.command(FRAME, command)
+            overlay_up(t)
+            s.xdotool("key", "Escape")
+            wait_for(lambda: not t.visible_windows(), 10, "the overlay stayed")
+            time.sleep(1)
+            assert t.probe.find(INFO_CAPTION, visible=True) is None
+            assert not t.probe.find(FRAME)["visible"]
+        assert (t.probe.clipboard(s.dir / "none.bmp") or {}).get("image") is None
+        s.xdotool("key", "F11")  # mode 4 is the default now, and a capture can start again
+        overlay_up(t)
+        s.xdotool("key", "Escape")
+        wait_for(lambda: not t.visible_windows(), 10, "the overlay stayed")
