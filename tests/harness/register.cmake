@@ -7,6 +7,10 @@ set(test_env "TESSALY_WIN_DIR=${TESSALY_WIN_DIR};TESSALY_WORK=${CMAKE_BINARY_DIR
 add_test(NAME wine.template COMMAND ${TESSALY_PYTHON} ${harness}/winenv.py make-template)
 set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${test_env}" TIMEOUT 600)
 
+add_test(NAME package.binaries_import_only_system_libraries
+         COMMAND ${TESSALY_PYTHON} ${harness}/check_binaries.py)
+set_tests_properties(package.binaries_import_only_system_libraries PROPERTIES ENVIRONMENT "${test_env}")
+
 file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 foreach(src ${win_tests})
   get_filename_component(name ${src} NAME_WE)

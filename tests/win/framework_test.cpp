@@ -211,3 +211,32 @@ TEST(CBitmapTest, OwnsAtMostOneHandle) {
 }
 
 }  // namespace
+
+namespace {
+
+class ScrollTestView : public CScrollView {};
+
+TEST(CScrollViewTest, PositionStaysWithinWhatTheClientAreaAllows) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "scroll parent", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, 0));
+    ScrollTestView view;
+    ASSERT_TRUE(view.Create(nullptr, nullptr, WS_VISIBLE, CRect(0, 0, 200, 100), &parent, 1));
+    CRect client;
+    view.GetClientRect(&client);
+
+    view.SetScrollSizes(MM_TEXT, CSize(1000, 800));
+    view.ScrollToPosition(CPoint(5000, 5000));
+    CRect after;
+    view.GetClientRect(&after);  // the scroll bars narrowed it
+    EXPECT_EQ(view.GetScrollPosition(), CPoint(1000 - after.Width(), 800 - after.Height()));
+    view.ScrollToPosition(CPoint(-5, 30));
+    EXPECT_EQ(view.GetScrollPosition(), CPoint(0, 30));
+
+    // Shrinking the total size pulls the position back in; a size that fits needs no scrolling.
+    view.SetScrollSizes(MM_TEXT, CSize(50, 40));
+    EXPECT_EQ(view.GetScrollPosition(), CPoint(0, 0));
+    view.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+}  // namespace

@@ -187,3 +187,35 @@ def scenario_escape_in_the_interactive_modes_runs_no_pipeline():
         overlay_up(t)
         s.xdotool("key", "Escape")
         wait_for(lambda: not t.visible_windows(), 10, "the overlay stayed")
+
+
+def scenario_mode_command_during_a_capture_finishes_the_agent_that_was_started():
+    """A mode command from a menu while the rectangle agent runs changes the stored mode but not
+    the agent that is finished: Esc still ends the rectangle agent cleanly, and the next F11
+    captures in the new mode."""
+    with session("mode_command_during_a_capture_finishes_the_agent_that_was_started") as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=4))
+        s.xdotool("key", "F11")
+        overlay_up(t)
+        t.probe.command(FRAME, 32819)  # "&Full Screen/Virtual Desktop" while Osgrave runs
+        time.sleep(0.5)
+        s.xdotool("key", "Escape")
+        wait_for(lambda: not t.visible_windows(), 10, "the rectangle agent's overlay stayed")
+        time.sleep(0.5)
+        assert (t.probe.clipboard(s.dir / "none.bmp") or {}).get("image") is None, "a picture was taken"
+        s.xdotool("key", "F11")  # now mode 1
+        _, image = clipboard_picture(t, s, "screen.bmp")
+        assert (image["width"], image["height"]) == (1024, 768), image
+
+
+def scenario_unknown_mode_from_a_damaged_file_starts_nothing():
+    """captureMode 9 refuses the hot-key without hanging: a menu capture works right after."""
+    with session("unknown_mode_from_a_damaged_file_starts_nothing") as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=9))
+        s.xdotool("key", "F11")
+        time.sleep(1.5)
+        assert not t.visible_windows()
+        assert (t.probe.clipboard(s.dir / "none.bmp") or {}).get("image") is None
+        t.probe.command(FRAME, 32819)
+        _, image = clipboard_picture(t, s, "screen.bmp")
+        assert (image["width"], image["height"]) == (1024, 768), image
