@@ -2,7 +2,7 @@
 
 namespace wexbury {
 
-void BuildOptimalSpec(const uint32_t frequency[256], HuffmanSpec& spec) {
+void BuildOptimalTable(const uint32_t frequency[256], HuffmanTableLayout& layout) {
     constexpr int kSymbols = 257;  // 256 real ones plus one reserved, see below
     constexpr int kMaxLength = kSymbols;  // no tree of 257 leaves is deeper
     uint64_t freq[kSymbols];
@@ -78,24 +78,24 @@ void BuildOptimalSpec(const uint32_t frequency[256], HuffmanSpec& spec) {
     while (bits[longest] == 0) --longest;
     --bits[longest];
 
-    spec = HuffmanSpec{};
-    for (int len = 1; len <= 16; ++len) spec.countsByLength[len] = uint8_t(bits[len]);
+    layout = HuffmanTableLayout{};
+    for (int len = 1; len <= 16; ++len) layout.countsByLength[len] = uint8_t(bits[len]);
     // Symbols by increasing code length, then by value.
     int n = 0;
     for (int len = 1; len <= kMaxLength; ++len)
         for (int s = 0; s < 256; ++s)
-            if (codeSize[s] == len) spec.symbols[n++] = uint8_t(s);
-    spec.symbolCount = n;
+            if (codeSize[s] == len) layout.symbols[n++] = uint8_t(s);
+    layout.symbolCount = n;
 }
 
-void BuildCodes(const HuffmanSpec& spec, HuffmanCodes& codes) {
+void BuildCodes(const HuffmanTableLayout& layout, HuffmanCodes& codes) {
     codes = HuffmanCodes{};
     unsigned code = 0;
     int k = 0;
     for (int len = 1; len <= 16; ++len) {
-        for (int i = 0; i < spec.countsByLength[len]; ++i, ++k) {
-            codes.code[spec.symbols[k]] = uint16_t(code++);
-            codes.length[spec.symbols[k]] = uint8_t(len);
+        for (int i = 0; i < layout.countsByLength[len]; ++i, ++k) {
+            codes.code[layout.symbols[k]] = uint16_t(code++);
+            codes.length[layout.symbols[k]] = uint8_t(len);
         }
         code <<= 1;
     }

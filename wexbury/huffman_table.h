@@ -6,7 +6,7 @@
 namespace wexbury {
 
 // What a DHT segment carries: how many codes of each length 1..16, then the symbols by length.
-struct HuffmanSpec {
+struct HuffmanTableLayout {
     uint8_t countsByLength[17] = {};  // index 0 unused
     uint8_t symbols[256] = {};
     int symbolCount = 0;
@@ -19,9 +19,9 @@ struct HuffmanCodes {
 
 // Optimal lengths for `frequency` (256 symbols), limited to 16 bits as the standard's Annex K
 // shows. A table with no counted symbol still gets one code, so it is always valid.
-void BuildOptimalSpec(const uint32_t frequency[256], HuffmanSpec& spec);
+void BuildOptimalTable(const uint32_t frequency[256], HuffmanTableLayout& layout);
 
-// Canonical codes in the order the spec lists the symbols.
-void BuildCodes(const HuffmanSpec& spec, HuffmanCodes& codes);
+// Canonical codes in the order the table lists the symbols.
+void BuildCodes(const HuffmanTableLayout& layout, HuffmanCodes& codes);
 
 }  // namespace wexbury

@@ -50,15 +50,15 @@ void WriteFrameHeader(ByteSink& out, const CoefficientImage& image, bool progres
     }
 }
 
-void WriteHuffmanTable(ByteSink& out, int tableClass, int id, const HuffmanSpec& spec) {
+void WriteHuffmanTable(ByteSink& out, int tableClass, int id, const HuffmanTableLayout& layout) {
     Marker(out, 0xC4);
-    out.PutBigEndian16(2 + 1 + 16 + spec.symbolCount);
+    out.PutBigEndian16(2 + 1 + 16 + layout.symbolCount);
     out.PutByte(uint8_t(tableClass << 4 | id));
-    out.PutBytes(spec.countsByLength + 1, 16);
-    out.PutBytes(spec.symbols, size_t(spec.symbolCount));
+    out.PutBytes(layout.countsByLength + 1, 16);
+    out.PutBytes(layout.symbols, size_t(layout.symbolCount));
 }
 
-void WriteScanHeader(ByteSink& out, const CoefficientImage& image, const ScanSpec& scan) {
+void WriteScanHeader(ByteSink& out, const CoefficientImage& image, const ScanDefinition& scan) {
     Marker(out, 0xDA);
     out.PutBigEndian16(6 + 2 * scan.componentCount);
     out.PutByte(uint8_t(scan.componentCount));

@@ -15,8 +15,8 @@ void WriteJfifHeader(ByteSink& out);  // APP0 "JFIF" 1.01, aspect ratio 1:1, no 
 void WriteQuantTables(ByteSink& out, const uint16_t (*tables)[64], int count);
 void WriteFrameHeader(ByteSink& out, const CoefficientImage& image, bool progressive);
 // `tableClass` 0 DC, 1 AC.
-void WriteHuffmanTable(ByteSink& out, int tableClass, int id, const HuffmanSpec& spec);
-void WriteScanHeader(ByteSink& out, const CoefficientImage& image, const ScanSpec& scan);
+void WriteHuffmanTable(ByteSink& out, int tableClass, int id, const HuffmanTableLayout& layout);
+void WriteScanHeader(ByteSink& out, const CoefficientImage& image, const ScanDefinition& scan);
 void WriteEndOfImage(ByteSink& out);
 
 }  // namespace wexbury

@@ -12,18 +12,18 @@ namespace {
 
 // One scan, twice over the blocks: count the symbols, fit and write the tables it needs, then
 // write the scan with them.
-bool EncodeScan(const CoefficientImage& image, const ScanSpec& scan, ByteSink& out) {
+bool EncodeScan(const CoefficientImage& image, const ScanDefinition& scan, ByteSink& out) {
     SymbolCounter counter;
     RunScan(image, scan, counter);
 
     HuffmanCodes codes[kTableSlots];
     for (int slot = 0; slot < kTableSlots; ++slot) {
         if (!ScanUsesSlot(image, scan, slot)) continue;
-        HuffmanSpec spec;
-        BuildOptimalSpec(counter.Frequency(slot), spec);
-        BuildCodes(spec, codes[slot]);
+        HuffmanTableLayout layout;
+        BuildOptimalTable(counter.Frequency(slot), layout);
+        BuildCodes(layout, codes[slot]);
         const bool ac = slot >= AcSlot(0);
-        WriteHuffmanTable(out, ac ? 1 : 0, ac ? slot - AcSlot(0) : slot, spec);
+        WriteHuffmanTable(out, ac ? 1 : 0, ac ? slot - AcSlot(0) : slot, layout);
     }
     WriteScanHeader(out, image, scan);
 

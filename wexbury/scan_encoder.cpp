@@ -9,7 +9,7 @@ namespace {
 // Calls visit(position in scan, block) in the order the scan stores them: MCU by MCU when it
 // interleaves components, otherwise the component's own blocks row by row.
 template <class Out, class Visit>
-bool ForEachBlock(const CoefficientImage& image, const ScanSpec& scan, Out& out, Visit&& visit) {
+bool ForEachBlock(const CoefficientImage& image, const ScanDefinition& scan, Out& out, Visit&& visit) {
     if (scan.componentCount == 1) {
         const int c = scan.components[0];
         const Component& comp = image.components[c];
@@ -35,7 +35,7 @@ bool ForEachBlock(const CoefficientImage& image, const ScanSpec& scan, Out& out,
 }
 
 template <class Out>
-bool Run(const CoefficientImage& image, const ScanSpec& scan, Out& out) {
+bool Run(const CoefficientImage& image, const ScanDefinition& scan, Out& out) {
     int dcSlot[3], lastDc[3] = {0, 0, 0};
     for (int i = 0; i < scan.componentCount; ++i)
         dcSlot[i] = DcSlot(image.components[scan.components[i]].quantTable);
@@ -68,7 +68,7 @@ bool Run(const CoefficientImage& image, const ScanSpec& scan, Out& out) {
 
 }  // namespace
 
-bool ScanUsesSlot(const CoefficientImage& image, const ScanSpec& scan, int slot) {
+bool ScanUsesSlot(const CoefficientImage& image, const ScanDefinition& scan, int slot) {
     const bool sequential = scan.ss == 0 && scan.se == 63;
     for (int i = 0; i < scan.componentCount; ++i) {
         const int table = image.components[scan.components[i]].quantTable;
@@ -78,10 +78,10 @@ bool ScanUsesSlot(const CoefficientImage& image, const ScanSpec& scan, int slot)
     return false;
 }
 
-bool RunScan(const CoefficientImage& image, const ScanSpec& scan, SymbolCounter& out) {
+bool RunScan(const CoefficientImage& image, const ScanDefinition& scan, SymbolCounter& out) {
     return Run(image, scan, out);
 }
-bool RunScan(const CoefficientImage& image, const ScanSpec& scan, SymbolEmitter& out) {
+bool RunScan(const CoefficientImage& image, const ScanDefinition& scan, SymbolEmitter& out) {
     return Run(image, scan, out);
 }
 

@@ -8,10 +8,10 @@ namespace wexbury {
 
 // Huffman slots the scan codes with: DC slots for DC and sequential scans, the AC slot of its
 // component for AC scans.
-bool ScanUsesSlot(const CoefficientImage& image, const ScanSpec& scan, int slot);
+bool ScanUsesSlot(const CoefficientImage& image, const ScanDefinition& scan, int slot);
 
 // False only when the emitter runs out of memory.
-bool RunScan(const CoefficientImage& image, const ScanSpec& scan, SymbolCounter& out);
-bool RunScan(const CoefficientImage& image, const ScanSpec& scan, SymbolEmitter& out);
+bool RunScan(const CoefficientImage& image, const ScanDefinition& scan, SymbolCounter& out);
+bool RunScan(const CoefficientImage& image, const ScanDefinition& scan, SymbolEmitter& out);
 
 }  // namespace wexbury

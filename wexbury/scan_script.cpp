@@ -3,12 +3,12 @@
 namespace wexbury {
 namespace {
 
-ScanSpec AllComponents(int count, int ss, int se, int ah, int al) {
-    return count == 1 ? ScanSpec{1, {0, 0, 0}, ss, se, ah, al}
-                      : ScanSpec{3, {0, 1, 2}, ss, se, ah, al};
+ScanDefinition AllComponents(int count, int ss, int se, int ah, int al) {
+    return count == 1 ? ScanDefinition{1, {0, 0, 0}, ss, se, ah, al}
+                      : ScanDefinition{3, {0, 1, 2}, ss, se, ah, al};
 }
-ScanSpec One(int component, int ss, int se, int ah, int al) {
-    return ScanSpec{1, {component, 0, 0}, ss, se, ah, al};
+ScanDefinition One(int component, int ss, int se, int ah, int al) {
+    return ScanDefinition{1, {component, 0, 0}, ss, se, ah, al};
 }
 
 }  // namespace
@@ -24,7 +24,7 @@ ScanScript BaselineScript(int componentCount) {
 // codes in about one bit, and the refinement would add one raw bit to every block.
 ScanScript ProgressiveScript(int componentCount) {
     ScanScript s;
-    auto add = [&s](ScanSpec spec) { s.scans[s.count++] = spec; };
+    auto add = [&s](ScanDefinition layout) { s.scans[s.count++] = layout; };
     if (componentCount == 1) {
         add(AllComponents(1, 0, 0, 0, 0));
         add(One(0, 1, 5, 0, 2));

@@ -6,7 +6,7 @@
 
 namespace wexbury {
 
-struct ScanSpec {
+struct ScanDefinition {
     int componentCount;
     int components[3];  // indices into the frame's components
     int ss, se;         // first and last zigzag position (spectral selection)
@@ -15,7 +15,7 @@ struct ScanSpec {
 };
 
 struct ScanScript {
-    ScanSpec scans[10];
+    ScanDefinition scans[10];
     size_t count = 0;
 };
 

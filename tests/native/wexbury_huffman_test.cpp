@@ -5,21 +5,21 @@
 namespace {
 
 using wexbury::HuffmanCodes;
-using wexbury::HuffmanSpec;
+using wexbury::HuffmanTableLayout;
 
 // Checks what a decoder relies on: lengths 1..16, a prefix-free set, and no code of all ones.
 void ExpectValidTable(const uint32_t freq[256]) {
-    HuffmanSpec spec;
-    wexbury::BuildOptimalSpec(freq, spec);
+    HuffmanTableLayout layout;
+    wexbury::BuildOptimalTable(freq, layout);
     HuffmanCodes codes;
-    wexbury::BuildCodes(spec, codes);
+    wexbury::BuildCodes(layout, codes);
     int listed = 0;
     double kraft = 0;
     for (int len = 1; len <= 16; ++len) {
-        listed += spec.countsByLength[len];
-        kraft += spec.countsByLength[len] / double(1 << len);
+        listed += layout.countsByLength[len];
+        kraft += layout.countsByLength[len] / double(1 << len);
     }
-    EXPECT_EQ(listed, spec.symbolCount);
+    EXPECT_EQ(listed, layout.symbolCount);
     EXPECT_LT(kraft, 1.0);  // one code point stays free: the all-ones code
     for (int s = 0; s < 256; ++s) {
         if (freq[s] == 0) continue;
@@ -56,18 +56,18 @@ TEST(WexburyHuffman, OneSymbolAndAllSymbolsAndNone) {
     for (int s = 0; s < 256; ++s) all[s] = uint32_t(s * s + 1);
     ExpectValidTable(all);
     uint32_t none[256] = {};
-    HuffmanSpec spec;
-    wexbury::BuildOptimalSpec(none, spec);
-    EXPECT_GE(spec.symbolCount, 1);  // a table must never be empty
+    HuffmanTableLayout layout;
+    wexbury::BuildOptimalTable(none, layout);
+    EXPECT_GE(layout.symbolCount, 1);  // a table must never be empty
 }
 
 TEST(WexburyHuffman, FrequentSymbolsGetShorterCodes) {
     uint32_t freq[256] = {};
     freq[1] = 1000, freq[2] = 100, freq[3] = 10, freq[4] = 1;
-    HuffmanSpec spec;
-    wexbury::BuildOptimalSpec(freq, spec);
+    HuffmanTableLayout layout;
+    wexbury::BuildOptimalTable(freq, layout);
     HuffmanCodes codes;
-    wexbury::BuildCodes(spec, codes);
+    wexbury::BuildCodes(layout, codes);
     EXPECT_LE(codes.length[1], codes.length[2]);
     EXPECT_LE(codes.length[2], codes.length[3]);
     EXPECT_LE(codes.length[3], codes.length[4]);
