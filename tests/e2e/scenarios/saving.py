@@ -176,3 +176,22 @@ def scenario_save_that_cannot_be_written_is_reported():
         t.answer(MESSAGE_CAPTION)
         t.exit()
         assert settings.decode(t.settings_path.read_bytes())["nextNumber"] == 2
+
+
+def scenario_eight_bit_display_saves_eight_bit_files():
+    """On a palette display both BMP paths write 8 bits with a 256-entry table (offset 1078)."""
+    with winenv.WineSession("e2e.saving.eight_bit_display_saves_eight_bit_files", depth=8) as s:
+        folder = s.dir / "shots"
+        t = Tessaly(s).start(auto_settings(folder, s, captureMode=1))
+        s.xdotool("key", "F11")
+        agent = wait_file(folder / "Kelvane_001.bmp").read_bytes()
+        t.exit()
+        data = settings.decode(t.settings_path.read_bytes())
+        data.update(captureMode=5)
+        t.start(settings.encode(**data))
+        s.xdotool("key", "F11")
+        grab = wait_file(folder / "Kelvane_002.bmp").read_bytes()
+        for name, bmp in (("agent capture", agent), ("direct grab", grab)):
+            offset = int.from_bytes(bmp[10:14], "little")
+            assert (bmp[28], offset) == (8, 1078), f"{name}: {bmp[28]} bits, pixels at {offset}"
+            assert len(bmp) == 1078 + 1024 * 768, f"{name}: {len(bmp)} bytes"
