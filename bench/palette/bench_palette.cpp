@@ -9,8 +9,8 @@
 // Time: our PaletteBuilder::Build alone, in-process (median of RUNS samples); and whole processes,
 // ours (`--quantize`) against `convert` (start, read the BMP, quantise, write, exit), in
 // interleaved rounds after a warm-up round, medians of wall and of CPU (user + system) time.
-// Quality: PSNR over R, G and B against the source, ImageMagick's result read back from the PPM
-// it wrote. "GIF bytes" is our GIF encoder's output for each indexed result, to show what dithering
+// Quality: PSNR over R, G and B against the source, and the share of pixels that do not keep their
+// colour exactly; ImageMagick's result is read back from the PPM it wrote. "GIF bytes" is our GIF encoder's output for each indexed result, to show what dithering
 // costs in file size.
 #include <spawn.h>
 #include <sys/resource.h>
@@ -103,6 +103,14 @@ double Psnr(const Picture& source, const PaletteBuilder::Indexed& r) {
     }
     const double mse = squared / (double(r.indices.size()) * 3);
     return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+// The share of pixels, in percent, whose colour the indexed result does not keep exactly.
+double ChangedPercent(const Picture& source, const PaletteBuilder::Indexed& r) {
+    size_t changed = 0;
+    for (size_t i = 0; i < r.indices.size(); ++i)
+        changed += std::memcmp(&source.bgrx[4 * i], &r.colorTable[size_t(r.indices[i]) * 4], 3) != 0;
+    return 100.0 * double(changed) / double(r.indices.size());
 }
 
 size_t GifBytes(const PaletteBuilder::Indexed& r, int width, int height) {
@@ -223,8 +231,15 @@ struct Row {
     std::string method;
     double buildMs = -1, wallMs = -1, cpuMs = -1;  // -1: not measured
     double psnr = 0;
+    double changedPercent = 0;
     std::string exact = "-";
     size_t gifBytes = 0;
+
+    void Describe(const Picture& source, const PaletteBuilder::Indexed& result) {
+        psnr = Psnr(source, result);
+        changedPercent = ChangedPercent(source, result);
+        gifBytes = GifBytes(result, source.width, source.height);
+    }
 };
 
 std::string Decibels(double psnr) {
@@ -288,11 +303,12 @@ int main(int argc, char** argv) {
     std::printf(
         "Build: PaletteBuilder::Build in-process, median of %d. Process: whole process (start, read BMP, "
         "quantise, write, exit), median of %d interleaved rounds, wall and CPU (user + system). PSNR over "
-        "R, G, B against the source. GIF bytes: our encoder on each indexed result.\n\n",
+        "R, G, B against the source; pixels changed: those not kept exactly. GIF bytes: our encoder on each "
+        "indexed result.\n\n",
         runs, runs);
     std::printf(
-        "| image | colours | method | Build ms | process ms wall | process ms CPU | PSNR dB | exact | GIF bytes |\n"
-        "|---|---|---|---|---|---|---|---|---|\n");
+        "| image | colours | method | Build ms | process ms wall | process ms CPU | PSNR dB | pixels changed %% | "
+        "exact | GIF bytes |\n|---|---|---|---|---|---|---|---|---|---|\n");
     for (const std::string& name : names) {
         const std::string bmp = std::string(argv[1]) + "/" + name;
         Picture source;
@@ -308,9 +324,8 @@ int main(int argc, char** argv) {
 
         PaletteBuilder::Indexed ours;
         rows[0].buildMs = 1e3 * BuildSeconds(source, runs, ours);
-        rows[0].psnr = Psnr(source, ours);
+        rows[0].Describe(source, ours);
         rows[0].exact = ours.exact ? "yes" : "no";
-        rows[0].gifBytes = GifBytes(ours, source.width, source.height);
 
         const std::vector<std::vector<std::string>> commands = {
             {self, "--quantize", bmp, tmp + ".bmp"},
@@ -336,24 +351,20 @@ int main(int argc, char** argv) {
             // Its result has at most 256 colours, so our builder indexes it without loss.
             const PaletteBuilder::Indexed indexed =
                 PaletteBuilder::Build(theirs.bgrx.data(), theirs.width, theirs.height, theirs.Stride());
-            if (!indexed.exact) std::fprintf(stderr, "%s: ImageMagick left more than 256 colours\n", name.c_str());
-            double squared = 0;
-            for (size_t p = 0; p < source.bgrx.size(); ++p)
-                if (p % 4 != 3) squared += std::pow(double(source.bgrx[p]) - theirs.bgrx[p], 2);
-            const double mse = squared / (double(source.width) * source.height * 3);
-            rows[i].psnr = mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-            rows[i].gifBytes = GifBytes(indexed, source.width, source.height);
+            if (!indexed.exact) {
+                std::fprintf(stderr, "%s: ImageMagick left more than 256 colours\n", name.c_str());
+                return 2;
+            }
+            rows[i].Describe(source, indexed);
         }
-        const PaletteBuilder::Indexed fixed = MapToTable(source, fixedTable);
-        rows[3].psnr = Psnr(source, fixed);
-        rows[3].gifBytes = GifBytes(fixed, source.width, source.height);
+        rows[3].Describe(source, MapToTable(source, fixedTable));
 
         const size_t colors = DistinctColors(source);
         const std::string image = name.substr(0, name.size() - 4);
         for (const Row& r : rows)
-            std::printf("| %s | %zu | %s | %s | %s | %s | %s | %s | %zu |\n", image.c_str(), colors,
+            std::printf("| %s | %zu | %s | %s | %s | %s | %s | %.3f | %s | %zu |\n", image.c_str(), colors,
                         r.method.c_str(), Ms(r.buildMs).c_str(), Ms(r.wallMs).c_str(), Ms(r.cpuMs).c_str(),
-                        Decibels(r.psnr).c_str(), r.exact.c_str(), r.gifBytes);
+                        Decibels(r.psnr).c_str(), r.changedPercent, r.exact.c_str(), r.gifBytes);
         std::fflush(stdout);
         for (const char* tail : {".bmp", "_d.ppm", "_nd.ppm"}) std::remove((tmp + tail).c_str());
     }
