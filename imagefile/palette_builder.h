@@ -1,7 +1,9 @@
 #pragma once
 // The 8-bit version of a true-colour image that the GIF encoder starts from (platform-free): with
-// at most 256 distinct colours exactly those colours (lossless); with more, an adaptive palette
-// built for the image.
+// at most 256 distinct colours exactly those colours (lossless); with more, a palette fitted to the
+// image's own colours, each pixel taking the entry nearest to its colour. No dithering: a capture's
+// flat areas stay flat, which keeps them sharp and the GIF small. The same pixels always give the
+// same result.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,7 +17,7 @@ struct Indexed {
 };
 
 // `pixels`: rows of 32-bit pixels (blue, green, red, unused byte), top row first, `stride` bytes
-// apart.
+// apart. Unused table entries are black. A width or height of 0 or less gives no indices.
 Indexed Build(const uint8_t* pixels, int width, int height, size_t stride);
 
 }  // namespace PaletteBuilder
