@@ -35,6 +35,9 @@ JpegOptions StoredJpegOptions(const CaptureSettings& s) {
 
 bool ImageSaver::WriteImage(Source source, int format, const std::string& path, const JpegOptions& jpeg,
                             bool quiet) {
+    // Until the view paints a direct grab, the image exists only as its packed DIB.
+    if (source == Source::kImageBitmap && !view.imageBitmap.GetSafeHandle() && view.pendingDib)
+        source = Source::kPendingDib;
     HBITMAP bitmap = static_cast<HBITMAP>(view.imageBitmap.GetSafeHandle());
     HGLOBAL dib = view.pendingDib.Get();
     bool fromDib = source == Source::kPendingDib;
