@@ -162,6 +162,15 @@ def scenario_direct_grab_saves_without_any_window():
         assert t.probe.find(SAVE_CAPTION, visible=True) is None
         assert not t.visible_windows()
 
+        # The grab is not lost: "Save" writes it although the view has not painted it yet.
+        t.probe.command(FRAME, 32776)
+        t.message(SAVE_CAPTION, timeout=15000)
+        s.xdotool("key", "alt+n", "ctrl+a")
+        s.xdotool("type", "--delay", "20", s.winpath(folder / "kept"))
+        s.xdotool("key", "Return")
+        assert_same(decode_bmp(wait_file(folder / "kept.bmp")), load_image(s.dir / "screen2.png"),
+                    what="direct grab saved by hand")
+
 
 def scenario_save_that_cannot_be_written_is_reported():
     """A save folder that cannot exist (a file stands in its way) is reported with its path."""
