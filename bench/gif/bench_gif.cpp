@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
         const double giflibRate = pixels / Median(giflib.seconds) / 1e6;
         const double sizeDiff = 100.0 * (double(ours.output.size()) - double(giflib.output.size())) /
                                 double(giflib.output.size());
-        std::printf("| %s | %dx%d, %d bits | %.0f | %.0f | %.2fx | %zu | %zu | %+.3f %% | %s |\n",
+        std::printf("| %s | %dx%d, %d bits | %.1f | %.1f | %.2fx | %zu | %zu | %+.3f %% | %s |\n",
                     path.filename().c_str(), image.width, image.height, image.bitsPerPixel, oursRate,
                     giflibRate, oursRate / giflibRate, ours.output.size(), giflib.output.size(), sizeDiff,
                     ours.output == giflib.output ? "yes" : "no");

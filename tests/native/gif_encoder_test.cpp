@@ -13,8 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A palette BMP as a writer lays it out: bottom-up rows, padding filled with a value no pixel has,
-// so a reader that does not skip the padding shows.
+// A palette BMP as a writer lays it out: bottom-up rows, their padding filled with 0xEE, so that a
+// reader that takes padding for pixels shows.
 struct TestBmp {
     TestBmp(int width, int height, int bits) : width(width), height(height), bits(bits) {}
     int width, height, bits;
