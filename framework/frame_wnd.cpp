@@ -183,10 +183,6 @@ bool CFrameWnd::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
     return app && app->OnCmdMsg(id, code, extra, info);
 }
 
-bool CFrameWnd::OnNotifyMsg(UINT id, int code, NMHDR* header, LRESULT* result) {
-    return CWnd::OnNotifyMsg(id, code, header, result);
-}
-
 bool CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     HWND control = reinterpret_cast<HWND>(lParam);
     // Buttons of our own control bars are commands like menu items: their rule is checked too.

@@ -58,7 +58,6 @@ public:
     virtual void RecalcLayout();
 
     bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
-    bool OnNotifyMsg(UINT id, int code, NMHDR* header, LRESULT* result) override;
     bool PreTranslateMessage(MSG* msg) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
 

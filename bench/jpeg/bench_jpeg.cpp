@@ -27,43 +27,13 @@
 #include "wexbury/bmp_reader.h"
 #include "wexbury/save_jpeg.h"
 
-extern char** environ;
+#include "bench/bench_process.h"
 
 namespace {
 
-struct Timing {
-    double wall;  // seconds from start to exit
-    double cpu;   // user + system seconds of the process
-};
-
-Timing RunProcess(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        std::exit(2);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Timing t;
-    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    t.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", argv[0]);
-        std::exit(2);
-    }
-    return t;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
+using bench::RunProcess;
+using bench::Timing;
 
 long FileSize(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
