@@ -28,8 +28,11 @@ CKelvane101View::CKelvane101View() {
 }
 
 CKelvane101View::~CKelvane101View() {
+    // Graphics resources first, then the settings.
     imageBitmap.DeleteObject();
+    clipboardBitmap.DeleteObject();
     palette.DeleteObject();
+    pendingDib.Free();
     StoreSettings();
 }
 
