@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "agents/overlay/frozen_screen.h"
+#include "capture/foreground.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -36,15 +37,7 @@ bool RegisterOverlayClass(HINSTANCE module, WNDPROC procedure) {
 // received the user's hot-key or command, which usually suffices; when it does not, our input is
 // tied to the foreground thread for the moment of the switch.
 void TakeForeground(HWND window) {
-    if (!::SetForegroundWindow(window)) {
-        HWND current = ::GetForegroundWindow();
-        DWORD thatThread = current ? ::GetWindowThreadProcessId(current, nullptr) : 0;
-        DWORD thisThread = ::GetCurrentThreadId();
-        bool attached = thatThread && thatThread != thisThread &&
-                        ::AttachThreadInput(thisThread, thatThread, TRUE);
-        ::SetForegroundWindow(window);
-        if (attached) ::AttachThreadInput(thisThread, thatThread, FALSE);
-    }
+    if (!::SetForegroundWindow(window)) ForceForeground(window);
     ::SetActiveWindow(window);
     ::SetFocus(window);
 }
