@@ -216,6 +216,9 @@ class WineSession:
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         self.x.stop()
+        # A prefix is 0.6 GB (1.3 GB for win64): a whole run would fill a small disk. The work
+        # folder keeps what a failure needs (screenshot, output, the binary folder with its files).
+        shutil.rmtree(self.prefix, ignore_errors=True)
         return False
 
     # -- running programs -----------------------------------------------------------------------
