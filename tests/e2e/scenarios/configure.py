@@ -156,7 +156,7 @@ def scenario_capture_page_and_ok_without_the_edit_page():
 
 def scenario_edit_page_enabling_sample_and_checks():
     """The Edit page follows its radios, "save to file" and the format; the sample shows the
-    directory with its backslash; a start number beyond the spin's range is kept; a directory typed
+    directory with its backslash, also one that Browse picked; a start number beyond the spin's range is kept; a directory typed
     without a backslash is stored with one; a base name with a colon is refused; JPEG options from
     "Setting" are kept for "jpg"."""
     with session("edit_page_enabling_sample_and_checks") as s:
@@ -191,6 +191,16 @@ def scenario_edit_page_enabling_sample_and_checks():
         sheet.click("Edit", SAVE_TO_FILE)  # on again, with auto-save checked
         wait_for(lambda: enabled((SAVE_AS, AUTO_SAVE) + NAMING + COUNTER + (SETTING,)) == [True] * 14, 5,
                  "saving controls stayed disabled")
+
+        sheet.click("Edit", BROWSE)
+        browser = t.message("Browse for Folder")
+        assert "Choose Folder:" in browser["statics"], browser["statics"]
+        time.sleep(0.3)
+        s.xdotool("key", "Return")
+        wait_for(lambda: t.probe.find("Browse for Folder", visible=True) is None, 10, "the browser stayed")
+        chosen = wait_for(lambda: sheet.control("Edit", DIRECTORY)["text"], 5)
+        assert chosen.endswith("\\") and chosen != s.winpath(old) + "\\", chosen
+        assert sheet.control("Edit", SAMPLE)["text"] == chosen + "Kelvane_1500.jpg"
 
         sheet.settext("Edit", DIRECTORY, s.winpath(new))
         sheet.settext("Edit", BASE_NAME, "a:b")
