@@ -5,6 +5,7 @@
 #include "app/capture_settings.h"
 #include "capture/capture_controller.h"
 #include "capture/dib_conversions.h"
+#include "dialogs/configure_command.h"
 #include "framework/framework.h"
 #include "imagefile/image_saver.h"
 
@@ -35,6 +36,7 @@ public:
     DibBlock pendingDib;      // the last direct grab, until the view paints it
     CaptureController capture{*this};
     ImageSaver saver{*this};
+    ConfigureCommand configure{*this, settings, configureSheetOpen, kCaptureHotKeyId};
 
     // Writes the autostart value and configure.dat as the settings say (at exit and at log-off).
     void StoreSettings();
@@ -64,5 +66,6 @@ protected:
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
     afx_msg void OnUpdateNeedsImage(CCmdUI* ui);
+    afx_msg void OnSettingCaptureConfigure() { configure.Run(); }
     DECLARE_MESSAGE_MAP()
 };

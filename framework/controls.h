@@ -6,6 +6,19 @@
 
 #include "framework/wnd.h"
 
+// A push button, check box, radio button or group box.
+class CButton : public CWnd {
+public:
+    int GetCheck() { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, check); }
+};
+
+// An edit control.
+class CEdit : public CWnd {};
+
+// A text static.
+class CStatic : public CWnd {};
+
 // A trackbar.
 class CSliderCtrl : public CWnd {
 public:
