@@ -3,6 +3,7 @@
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
+#include "capture/directx_note.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CKelvane101View)
@@ -109,9 +110,7 @@ void CKelvane101View::OnCaptureMode(UINT id) {
 }
 
 void CKelvane101View::OnCaptureDirectXNote() {
-    MessageBox("Note for DirectX Full Screen Capture Settings:\n1.Use hotkey.\n2.No message dialog be "
-               "shown.\n3.No 'save as' dialog after capture. Use auto-save.",
-               "DirectX Capture Notes", MB_OK);
+    MessageBox(kDirectXNoteText, kDirectXNoteCaption, MB_OK);
 }
 
 void CKelvane101View::SaveAfterCapture() { saver.SaveAfterCapture(); }

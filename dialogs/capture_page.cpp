@@ -1,17 +1,12 @@
 #include "dialogs/capture_page.h"
 
+#include "capture/directx_note.h"
 #include "res/resource.h"
 
 namespace {
 
 const int kCaptureRadios[] = {IDC_CAPPAGE_ACTIVE_WINDOW, IDC_CAPPAGE_FULL_SCREEN, IDC_CAPPAGE_RECTANGLE,
                               IDC_CAPPAGE_WINDOW_CONTROL, IDC_CAPPAGE_DIRECTX};
-
-const char kDirectXNote[] =
-    "Note for DirectX Full Screen Capture Settings:\n"
-    "1.Use hotkey.\n"
-    "2.No message dialog be shown.\n"
-    "3.No 'save as' dialog after capture. Use auto-save.";
 
 }  // namespace
 
@@ -70,5 +65,5 @@ void CCapturePage::OnWindowControl() { KeepOnlyChecked(IDC_CAPPAGE_WINDOW_CONTRO
 void CCapturePage::OnDirectX() {
     KeepOnlyChecked(IDC_CAPPAGE_DIRECTX);
     // Shown on every click, also when the direct grab was already chosen.
-    MessageBox(kDirectXNote, "DirectX Capture Notes", MB_OK);
+    MessageBox(kDirectXNoteText, kDirectXNoteCaption, MB_OK);
 }
