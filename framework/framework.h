@@ -1,7 +1,9 @@
 #pragma once
 // Everything of the framework a program or library includes.
+#include "framework/color_dialog.h"
 #include "framework/control_bar.h"
 #include "framework/controls.h"
+#include "framework/cursors.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
 #include "framework/doc_template.h"
