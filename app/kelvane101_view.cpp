@@ -179,6 +179,11 @@ void CKelvane101View::SetStatusPane(int pane, const char* text) {
     if (CMainFrame* frame = MainFrame()) frame->StatusBar().SetPaneText(pane, text);
 }
 
+void CKelvane101View::ShowMessage(const char* text, const char* caption, UINT type) {
+    CMainFrame* frame = MainFrame();
+    ::MessageBoxA(frame ? frame->m_hWnd : m_hWnd, text, caption, type);
+}
+
 void CKelvane101View::OnLButtonDown(UINT, CPoint point) {
     mouse.OnLButtonDown(point);
     Default();

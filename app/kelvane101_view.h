@@ -79,6 +79,7 @@ public:
     CPoint ScrollPosition() const override { return GetScrollPosition(); }
     void ScrollTo(CPoint position) override { ScrollToPosition(position); }
     void SetStatusPane(int pane, const char* text) override;
+    void ShowMessage(const char* text, const char* caption, UINT type) override;
 
 protected:
     void LoadSettings();

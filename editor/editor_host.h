@@ -16,6 +16,8 @@ public:
     virtual void ScrollTo(CPoint position) = 0;
     // Status-bar panes 0 (image), 1 (zoom) and 2 (selection).
     virtual void SetStatusPane(int pane, const char* text) = 0;
+    // A message box owned by the program's window.
+    virtual void ShowMessage(const char* text, const char* caption, UINT type) = 0;
 
 protected:
     ~EditorHost() = default;

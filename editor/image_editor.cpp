@@ -18,11 +18,6 @@ void ShowImagePane(EditorHost& host, HBITMAP image) {
     host.SetStatusPane(0, text);
 }
 
-HWND Owner(HWND window) {
-    HWND root = ::GetAncestor(window, GA_ROOT);
-    return root ? root : window;
-}
-
 }  // namespace
 
 void ImageEditor::Invalidate(bool erase) { ::InvalidateRect(host.EditorWindow(), nullptr, erase); }
@@ -32,7 +27,7 @@ void ImageEditor::ReportNoMemory(int width, int height) {
     std::snprintf(text, sizeof text,
                   "There is not enough memory for a %d x %d bitmap.\nThe image has not been changed.", width,
                   height);
-    ::MessageBoxA(Owner(host.EditorWindow()), text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    host.ShowMessage(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ImageEditor::ShowImageStatus() {
