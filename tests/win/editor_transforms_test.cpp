@@ -146,3 +146,32 @@ TEST(EditorImageScaler, ScalesTheWholeImageOntoTheNewSize) {
     EXPECT_FALSE(scaler.Scale(image, nullptr, 60000, 60000));
     EXPECT_FALSE(scaler.Scale(nullptr, nullptr, 10, 10));
 }
+
+TEST(EditorResources, TheProgramCarriesItsCursorsWithTheirHotSpotsAndBothDialogs) {
+    // The program's folder is the test's working folder.
+    HMODULE program = ::LoadLibraryExA("Tessaly.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const struct {
+        int id;
+        DWORD x, y;
+    } cursors[] = {{146, 7, 20}, {147, 7, 20}, {186, 5, 13}};
+    for (const auto& c : cursors) {
+        HCURSOR cursor = static_cast<HCURSOR>(
+            ::LoadImageA(program, MAKEINTRESOURCEA(c.id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+        ASSERT_NE(cursor, nullptr) << c.id;
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(cursor, &info));
+        EXPECT_FALSE(info.fIcon);
+        EXPECT_EQ(info.xHotspot, c.x) << c.id;
+        EXPECT_EQ(info.yHotspot, c.y) << c.id;
+        BITMAP mask{};
+        ::GetObjectA(info.hbmMask, sizeof mask, &mask);
+        EXPECT_EQ(mask.bmWidth, 32);
+        if (info.hbmMask) ::DeleteObject(info.hbmMask);
+        if (info.hbmColor) ::DeleteObject(info.hbmColor);
+        ::DestroyCursor(cursor);
+    }
+    EXPECT_NE(::FindResourceA(program, MAKEINTRESOURCEA(148), reinterpret_cast<LPCSTR>(RT_DIALOG)), nullptr);
+    EXPECT_NE(::FindResourceA(program, MAKEINTRESOURCEA(149), reinterpret_cast<LPCSTR>(RT_DIALOG)), nullptr);
+    ::FreeLibrary(program);
+}
