@@ -64,6 +64,7 @@ CKelvane101View::~CKelvane101View() {
     // Graphics resources first, then the settings.
     history.Clear();
     display.displayBitmap.DeleteObject();
+    display.FreeBackBuffer();
     imageBitmap.DeleteObject();
     clipboardBitmap.DeleteObject();
     palette.DeleteObject();

@@ -38,27 +38,44 @@ void ImageDisplay::Paint() {
     if (width <= 0 || height <= 0) return;
 
     CClientDC screen(window);
-    // Off-screen when the bitmap can be made; straight onto the window otherwise.
-    CDC offscreen;
-    CBitmap frame;
-    HDC target = screen;
-    if (offscreen.CreateCompatibleDC(screen) && frame.CreateCompatibleBitmap(screen, width, height))
-        target = offscreen;
-    CSelectGuard keepFrame(offscreen, target == screen ? nullptr : frame.GetSafeHandle());
-
-    CBrush background(state.backgroundColor);
-    {
-        CSelectGuard keepBrush(target, background.GetSafeHandle());
-        ::PatBlt(target, 0, 0, width, height, PATCOPY);
+    if (!backBuffer || backBufferSize.cx != width || backBufferSize.cy != height) {
+        backBuffer.DeleteObject();
+        backBuffer.CreateCompatibleBitmap(screen, width, height);
+        backBufferSize = CSize(width, height);
     }
+    // Off-screen when the bitmap could be made; straight onto the window otherwise.
+    CDC offscreen;
+    HDC target = screen;
+    if (backBuffer && offscreen.CreateCompatibleDC(screen)) target = offscreen;
+    CSelectGuard keepFrame(offscreen, target == screen ? nullptr : backBuffer.GetSafeHandle());
 
     HBITMAP source = state.zoomPercent < 100 ? static_cast<HBITMAP>(displayBitmap)
                                              : static_cast<HBITMAP>(state.imageBitmap);
     CSize size = BitmapOps::SizeOf(source);
+    ViewGeometry::PaintRects r = ViewGeometry::Paint(layout, size.cx, size.cy);
+    CRect picture(r.x.destination, r.y.destination, r.x.destination + r.x.destinationLength,
+                  r.y.destination + r.y.destinationLength);
+    if (size.cx <= 0 || size.cy <= 0) picture = CRect();
+
+    // The background colour wherever the picture does not cover the client area.
+    CBrush background(state.backgroundColor);
+    {
+        CSelectGuard keepBrush(target, background.GetSafeHandle());
+        if (picture.IsRectEmpty()) {
+            ::PatBlt(target, 0, 0, width, height, PATCOPY);
+        } else {
+            const CRect bands[] = {{0, 0, width, picture.top},
+                                   {0, picture.bottom, width, height},
+                                   {0, picture.top, picture.left, picture.bottom},
+                                   {picture.right, picture.top, width, picture.bottom}};
+            for (const CRect& b : bands)
+                if (!b.IsRectEmpty()) ::PatBlt(target, b.left, b.top, b.Width(), b.Height(), PATCOPY);
+        }
+    }
+
     CDC sourceDC;
-    if (size.cx > 0 && size.cy > 0 && sourceDC.CreateCompatibleDC(screen)) {
+    if (!picture.IsRectEmpty() && sourceDC.CreateCompatibleDC(screen)) {
         CSelectGuard keepSource(sourceDC, source);
-        ViewGeometry::PaintRects r = ViewGeometry::Paint(layout, size.cx, size.cy);
         if (r.stretch) {
             ::SetStretchBltMode(target, COLORONCOLOR);
             ::StretchBlt(target, r.x.destination, r.y.destination, r.x.destinationLength, r.y.destinationLength,

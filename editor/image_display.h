@@ -24,6 +24,8 @@ public:
     // reduced copy) over it, drawn off-screen and copied to the window in one blit. Draws nothing
     // without an image (the erased background stands).
     void Paint();
+    // Gives back the off-screen bitmap the paints reuse (when the image goes).
+    void FreeBackBuffer() { backBuffer.DeleteObject(); }
 
     // The image size at a zoom: what the scroll total size is while it is shown.
     static CSize Zoomed(CSize image, int zoom);
@@ -33,6 +35,12 @@ public:
     CBitmap MakeReduced(HBITMAP image, int zoom);
 
 private:
+    // The off-screen bitmap, kept from paint to paint while the client area keeps its size: a fresh
+    // bitmap of a full-screen window costs more to make (its memory is touched page by page on the
+    // first fill) than the whole rest of a paint.
+    CBitmap backBuffer;
+    CSize backBufferSize;
+
     EditorHost& host;
     EditorState& state;
 };

@@ -277,6 +277,7 @@ void ImageEditor::Clear() {
     state.editMode = EditorState::kEditNone;
     state.imageBitmap.DeleteObject();
     display.displayBitmap.DeleteObject();
+    display.FreeBackBuffer();
     state.pendingDib.Free();  // a grab not yet shown goes with the image
     state.zoomPercent = 100;
     state.hasSelection = false;

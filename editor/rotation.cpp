@@ -36,8 +36,8 @@ void Turn24(const uint8_t* source, int w, int h, int code, uint8_t* target) {
     if (code == 180) {
         for (int j = 0; j < h; ++j) {
             const uint8_t* from = source + j * sourceStride;
-            uint8_t* to = target + (h - 1 - j) * targetStride + (w - 1) * 3;
-            for (int i = 0; i < w; ++i, from += 3, to -= 3) std::memcpy(to, from, 3);
+            uint8_t* row = target + (h - 1 - j) * targetStride;
+            for (int i = w - 1; i >= 0; --i, from += 3) std::memcpy(row + i * 3, from, 3);
         }
         return;
     }
@@ -46,19 +46,21 @@ void Turn24(const uint8_t* source, int w, int h, int code, uint8_t* target) {
         return;
     }
     // Quarter turns read rows and write columns: work in tiles so that both sides stay in cache.
-    constexpr int kTile = 32;
+    // Along a source row the destination runs down (code 90) or up (code 270) one row a pixel.
+    constexpr int kTile = 64;
+    const ptrdiff_t step = code == 90 ? -static_cast<ptrdiff_t>(targetStride) : static_cast<ptrdiff_t>(targetStride);
     for (int j0 = 0; j0 < h; j0 += kTile) {
-        int j1 = j0 + kTile < h ? j0 + kTile : h;
+        const int j1 = j0 + kTile < h ? j0 + kTile : h;
         for (int i0 = 0; i0 < w; i0 += kTile) {
-            int i1 = i0 + kTile < w ? i0 + kTile : w;
+            const int i1 = i0 + kTile < w ? i0 + kTile : w;
             for (int j = j0; j < j1; ++j) {
-                const uint8_t* row = source + j * sourceStride;
-                for (int i = i0; i < i1; ++i) {
-                    // Destination column x and row y (from the bottom).
-                    int x = code == 90 ? j : h - 1 - j;
-                    int y = code == 90 ? w - 1 - i : i;
-                    uint8_t* to = target + y * targetStride + x * 3;
-                    const uint8_t* from = row + i * 3;
+                // Destination column x and, for the first pixel i0, row y (from the bottom).
+                const int x = code == 90 ? j : h - 1 - j;
+                const int y = code == 90 ? w - 1 - i0 : i0;
+                const uint8_t* from = source + j * sourceStride + i0 * 3;
+                ptrdiff_t at = static_cast<ptrdiff_t>(y * targetStride + x * 3);
+                for (int i = i0; i < i1; ++i, from += 3, at += step) {
+                    uint8_t* to = target + at;
                     to[0] = from[0];
                     to[1] = from[1];
                     to[2] = from[2];

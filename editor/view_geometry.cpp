@@ -38,7 +38,11 @@ Point ClientToImage(const Layout& l, Point client) {
 
 Span CopyAxis(int client, int source, int scroll) {
     if (source < client) return {(client - source) / 2, source, 0, source};
-    return {0, client, scroll, client};
+    // A scroll position past the range (the total size not yet following the bitmap) never reads
+    // beyond the bitmap: the rest of the window shows the background.
+    int length = client;
+    if (scroll > source - client) length = scroll < source ? source - scroll : 0;
+    return {0, length, scroll, length};
 }
 
 Span StretchAxis(int client, int image, int total, int scroll, int zoom) {
@@ -49,6 +53,7 @@ Span StretchAxis(int client, int image, int total, int scroll, int zoom) {
     s.destination = shift;
     s.source = (scroll + shift) / k;
     s.sourceLength = (client - shift + k - 1) / k;
+    if (s.sourceLength > image - s.source) s.sourceLength = image > s.source ? image - s.source : 0;
     s.destinationLength = s.sourceLength * k;
     return s;
 }

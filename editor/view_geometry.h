@@ -36,7 +36,8 @@ struct Span {
 
 // At 100 % and below: `sourceLength` is the length of the bitmap drawn (the image, or its reduced
 // copy); narrower than the client it is centred, otherwise the visible part from the scroll
-// position is copied one to one.
+// position is copied one to one. Neither axis function reads past the bitmap, whatever the scroll
+// position.
 Span CopyAxis(int clientLength, int sourceLength, int scroll);
 // Above 100 %, factor k = zoom / 100: whole source pixels only, each covering k window pixels; the
 // partly visible first pixel starts left of (above) the window.

@@ -106,6 +106,15 @@ TEST(EditorViewGeometry, EnlargedPaintNeverReadsPastTheImage) {
     }
 }
 
+TEST(EditorViewGeometry, AScrollPositionPastTheRangeNeverReadsPastTheBitmap) {
+    EXPECT_EQ(ViewGeometry::CopyAxis(500, 900, 600), (Span{0, 300, 600, 300}));
+    EXPECT_EQ(ViewGeometry::CopyAxis(500, 900, 950), (Span{0, 0, 950, 0}));
+    Span s = ViewGeometry::StretchAxis(200, 100, 300, 250, 300);  // scrolled 150 past the range
+    EXPECT_EQ(s.source, 83);
+    EXPECT_EQ(s.source + s.sourceLength, 100);
+    EXPECT_EQ(s.destinationLength, s.sourceLength * 3);
+}
+
 TEST(EditorViewGeometry, SmallImagesAreCentred) {
     EXPECT_EQ(ViewGeometry::CopyAxis(500, 200, 0), (Span{150, 200, 0, 200}));
     EXPECT_EQ(ViewGeometry::CopyAxis(501, 200, 0), (Span{150, 200, 0, 200}));
