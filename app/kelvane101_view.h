@@ -57,7 +57,7 @@ public:
     CMainFrame* MainFrame() const;
     void OnInitialUpdate() override;
 
-    // The save step of the pipeline and the new edit history of a new image.
+    // The save step of the pipeline.
     void SaveAfterCapture();
     // The automatic save of a direct grab's pendingDib.
     void AutoSaveDib();
