@@ -1,8 +1,10 @@
 #pragma once
 // Everything of the framework a program or library includes.
+#include "framework/color_dialog.h"
 #include "framework/control_bar.h"
 #include "framework/combo_box.h"
 #include "framework/controls.h"
+#include "framework/cursors.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
 #include "framework/folder_browser.h"

@@ -95,6 +95,17 @@
 #define IDC_EDITPAGE_START 1040
 #define IDC_EDITPAGE_START_LABEL 1041
 #define IDC_EDITPAGE_SAMPLE 1043
+/* The image editor: cursors and the controls of the Resize and Rotate dialogs. */
+#define IDC_CURSOR_CLOSED_HAND 146  /* panning, hot spot (7, 20) */
+#define IDC_CURSOR_OPEN_HAND 147    /* Move tool, button up, hot spot (7, 20) */
+#define IDC_CURSOR_SELECT 186       /* Select tool: crosshair with a small picture, hot spot (5, 13) */
+#define IDC_RESIZE_WIDTH 1022
+#define IDC_RESIZE_HEIGHT 1006
+#define IDC_RESIZE_KEEP_RATIO 1008
+#define IDC_RESIZE_RESET 1009
+#define IDC_ROTATE_90 1004          /* sets rotation code 270 */
+#define IDC_ROTATE_180 1005         /* sets rotation code 180 */
+#define IDC_ROTATE_270 1006         /* sets rotation code 90 */
 
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205

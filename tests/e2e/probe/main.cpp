@@ -19,7 +19,7 @@ const CommandEntry kCommands[] = {
     {"menu", cmdMenu},           {"click", cmdClick},     {"command", cmdCommand},
     {"post", cmdPost},           {"send", cmdSend},       {"close", cmdClose},
     {"settext", cmdSetText},     {"hotkey", cmdHotKey},   {"clipboard", cmdClipboard},
-    {"screen", cmdScreen},       {"pixel", cmdPixel},
+    {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},
 };
 
 const char kUsageText[] =
@@ -28,7 +28,7 @@ const char kUsageText[] =
     "  listview CAPTION | menu CAPTION [--init] | click CAPTION ID | command CAPTION ID |\n"
     "  post CAPTION MSG WPARAM LPARAM | send CAPTION MSG WPARAM LPARAM | close CAPTION |\n"
     "  settext CAPTION ID TEXT | hotkey VK MODS | clipboard OUT.bmp | screen OUT.bmp [X Y W H] |\n"
-    "  pixel X Y\n"
+    "  pixel X Y | show CAPTION SW\n"
     "With --hwnd the CAPTION argument is left out.\n";
 
 }  // namespace
