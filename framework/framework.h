@@ -4,6 +4,8 @@
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
+#include "framework/list_ctrl.h"
+#include "framework/multi_file_dialog.h"
 #include "framework/doc_template.h"
 #include "framework/frame_wnd.h"
 #include "framework/gdi.h"
