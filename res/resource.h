@@ -63,6 +63,10 @@
 #define ID_HISTORY_VIEW_FILE 32824
 #define ID_CAPTURE_DIRECTX_NOTE 32832
 
+/* History list */
+#define IDD_DELETE_FILES 187
+#define IDC_DELETE_QUESTION 1042
+
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205
 
