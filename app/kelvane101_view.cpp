@@ -1,8 +1,11 @@
 #include "app/kelvane101_view.h"
 
+#include <cstdio>
+
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
+#include "history/open_request.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CKelvane101View)
@@ -18,6 +21,8 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_FILE_SAVE_IMAGE, OnFileSave)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_IMAGE, OnUpdateNeedsImage)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_FILE_OPEN_IMAGE, OnFileOpenImage)
+    ON_WM_COPYDATA()
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -61,6 +66,7 @@ void CKelvane101View::OnInitialUpdate() {
     CapturePalette();
     SetScrollSizes(MM_TEXT, CSize(0, 0));
     RegisterCaptureHotKey();
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().SetTargetView(this);
 }
 
 void CKelvane101View::CapturePalette() {
@@ -124,8 +130,38 @@ void CKelvane101View::OnFileSaveAs() { saver.OnFileSaveAs(); }
 
 void CKelvane101View::OnUpdateNeedsImage(CCmdUI* ui) { ui->Enable(hasImage); }
 
-void CKelvane101View::AddHistoryEntry(const std::string&, const std::string&) {
-    // The history list joins here.
+void CKelvane101View::AddHistoryEntry(const std::string& name, const std::string& path) {
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().AddEntry(name, path);
+}
+
+void CKelvane101View::OnFileOpenImage() { opener.OnFileOpenImage(); }
+
+void CKelvane101View::OpenFromHistory(const std::string& path, bool fromHistoryList) {
+    opener.OpenFromHistory(path, fromHistoryList);
+}
+
+BOOL CKelvane101View::OnCopyData(HWND sender, COPYDATASTRUCT* data) {
+    // Any program may send this: the path is read only within the bytes that came, up to its zero.
+    std::string path;
+    if (data && OpenRequest::Read(data->lpData, data->cbData, path)) {
+        CMainFrame* frame = MainFrame();
+        OpenFromHistory(path, frame && sender == frame->HistoryList().m_hWnd);
+    }
+    return static_cast<BOOL>(Default());
+}
+
+void CKelvane101View::ShowImageStatus() {
+    CMainFrame* frame = MainFrame();
+    if (!frame) return;
+    BITMAP image{};
+    imageBitmap.GetBitmap(&image);
+    char text[64];
+    std::snprintf(text, sizeof text, "%dx%d,%d bits", static_cast<int>(image.bmWidth), static_cast<int>(image.bmHeight),
+                  image.bmPlanes * image.bmBitsPixel);
+    frame->StatusBar().SetPaneText(0, text);
+    std::snprintf(text, sizeof text, "%d%%", zoomPercent);
+    frame->StatusBar().SetPaneText(1, text);
+    frame->StatusBar().SetPaneText(2, "No Selected Area.");
 }
 
 void CKelvane101View::StartHistory() {

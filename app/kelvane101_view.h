@@ -6,6 +6,7 @@
 #include "capture/capture_controller.h"
 #include "capture/dib_conversions.h"
 #include "framework/framework.h"
+#include "imagefile/image_opener.h"
 #include "imagefile/image_saver.h"
 
 class CMainFrame;
@@ -49,6 +50,13 @@ public:
     // A saved file's row in the history list.
     void AddHistoryEntry(const std::string& name, const std::string& path);
 
+    // Opening image files (File > Open, and the rows of the history list).
+    CBitmap displayBitmap;  // the reduced copy shown below 100 %
+    ImageOpener opener{*this};
+    void OpenFromHistory(const std::string& path, bool fromHistoryList = true);
+    // Status panes 0 to 2: the image's size and depth, the zoom, no selection.
+    void ShowImageStatus();
+
 protected:
     void LoadSettings();
     void RegisterCaptureHotKey();
@@ -64,5 +72,7 @@ protected:
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
     afx_msg void OnUpdateNeedsImage(CCmdUI* ui);
+    afx_msg void OnFileOpenImage();
+    afx_msg BOOL OnCopyData(HWND sender, COPYDATASTRUCT* data);
     DECLARE_MESSAGE_MAP()
 };
