@@ -12,7 +12,6 @@
 
 #include "app/atomic_file.h"
 #include "framework/framework.h"
-#include "history/history_file_format.h"
 #include "history/history_list_ctrl.h"
 #include "history/history_store.h"
 

@@ -108,12 +108,17 @@ def quiet_settings(folder, s, **changes):
 
 
 def scenario_saved_captures_listed_kept_and_reopened():
-    """Three automatic saves give three rows (name, path, time) in the pane; exit writes them to a
-    1238-byte save.dat and the next run shows them again. File > Open shows a picture at the
-    frame's top-left place; a row opens on double-click; a row whose file was deleted by hand says
-    "File doesn't exist! Delete this item!" and goes."""
+    """Three automatic saves give three rows (name, path, time) in the pane, skipping a name an
+    earlier file holds; ending the session writes them to a 1238-byte save.dat, and the next run
+    shows them again. File > Open ignores a second Open command and a name that does not exist,
+    names a file it cannot read, and shows a picture at the frame's top-left place; a row opens
+    on double-click; a row whose file was deleted by hand says "File doesn't exist! Delete this
+    item!" and goes."""
     with session("saved_captures_listed_kept_and_reopened") as s:
         folder = s.dir / "shots"
+        folder.mkdir()
+        earlier = make_picture(folder / "Kelvane_002.bmp", 10, 10)  # not ours to overwrite
+        earlier_bytes = earlier.read_bytes()
         t = Tessaly(s).start(quiet_settings(folder, s))
         for n in (1, 2, 3):
             s.xdotool("key", "F11")
@@ -122,20 +127,43 @@ def scenario_saved_captures_listed_kept_and_reopened():
         assert [(c["text"], c["width"]) for c in listing["columns"]] == \
             [("Name", 100), ("Location", 300), ("Time", 200)], listing["columns"]
         first = rows(t)
-        for n, (name, location, when) in enumerate(first, 1):
-            assert name == f"Kelvane_00{n}.bmp", first
+        for number, (name, location, when) in zip((1, 3, 4), first):
+            assert name == f"Kelvane_00{number}.bmp", first
             assert location == s.winpath(folder / name), first
             assert TIME.match(when), first
             assert (folder / name).exists()
+        assert earlier.read_bytes() == earlier_bytes
 
-        t.exit()
+        # Windows ending the session keeps the history as a confirmed exit does.
+        WM_ENDSESSION = 0x0016
+        t.probe.send(FRAME, WM_ENDSESSION, 1, 0)
         saved = (s.bin / "save.dat").read_bytes()
         assert len(saved) == 1238, len(saved)
         assert decode_save_dat(saved) == first
+        t.exit()
+        assert (s.bin / "save.dat").read_bytes() == saved
+        assert settings.decode(t.settings_path.read_bytes())["nextNumber"] == 5
 
         t.start(t.settings_path.read_bytes())
         assert rows(t) == first
         assert not t.probe.find(FRAME)["visible"], "loading the history shows nothing"
+
+        t.probe.command(FRAME, ID_FILE_OPEN_IMAGE)
+        t.message(OPEN_CAPTION, timeout=15000)
+        t.probe.command(FRAME, ID_FILE_OPEN_IMAGE)  # ignored while the dialog is up
+        time.sleep(1)
+        assert [w["caption"] for w in t.visible_windows()] == [OPEN_CAPTION], t.visible_windows()
+        type_into_open_dialog(s, t, s.winpath(s.dir / "no such picture.bmp"))
+        wait_for(lambda: not t.visible_windows(), 10, "a window stayed after a missing file")
+        assert status_text(t) == "No Image."
+
+        garbage = s.dir / "garbage.jpg"
+        garbage.write_bytes(bytes(range(256)) * 8)
+        t.probe.command(FRAME, ID_FILE_OPEN_IMAGE)
+        type_into_open_dialog(s, t, s.winpath(garbage))
+        answer_message(t, f"Can't open the image file:\n{s.winpath(garbage)}\n"
+                          "It is not a BMP, GIF or JPEG picture that can be read.")
+        assert status_text(t) == "No Image."
 
         picture = make_picture(s.dir / "picture.bmp", 200, 100)
         open_picture(s, t, picture, 200, 100)
@@ -148,7 +176,7 @@ def scenario_saved_captures_listed_kept_and_reopened():
         click_row(s, t, 1, repeat=2)
         wait_for(lambda: status_text(t) == "1024x768,32 bits", 10, "the row's capture was not shown")
 
-        (folder / "Kelvane_003.bmp").unlink()
+        (folder / "Kelvane_004.bmp").unlink()
         click_row(s, t, 2, repeat=2)
         answer_message(t, "File doesn't exist! Delete this item!")
         wait_for(lambda: rows(t) == first[:2], 10, "the row of the missing file stayed")
