@@ -51,7 +51,7 @@ HeaderStatus ReadHeader(const void* data, size_t size, int32_t& count) {
 
 void AppendRecords(const void* records, size_t count, HistoryRows& rows) {
     const char* record = static_cast<const char*>(records);
-    rows.Reserve(count, count * 64);
+    rows.Reserve(count, count * 128);
     for (size_t i = 0; i < count; ++i, record += kRecordSize)
         rows.Append(FieldText(record, kNameSize), FieldText(record + kNameSize, kLocationSize),
                     FieldText(record + kNameSize + kLocationSize, kTimeSize));

@@ -91,13 +91,23 @@ int main(int argc, char** argv) {
     const std::string floorPath = path + ".floor";
 
     const double readFloor = MedianMs(rounds, [&] { ReadOnce(path); });
-    const double rowsOnly = MedianMs(rounds, [&] {
-        HistoryRows r;
-        HistoryStore::Load(path, r);
-    });
-    // At start-up the frame, and so the list, is hidden: nothing is drawn while the rows arrive.
+    // At start-up a new list, in the hidden frame, loads once: a fresh list each round, nothing
+    // drawn while the rows arrive.
     pane.ShowWindow(SW_HIDE);
-    const double loadHidden = MedianMs(rounds, [&] { list.LoadHistory(); });
+    std::vector<double> startUp;
+    for (int i = 0; i <= rounds; ++i) {
+        CHistoryListCtrl fresh;
+        fresh.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 780, 260), &pane, 101);
+        fresh.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        fresh.InsertColumns();
+        const double start = Now();
+        fresh.LoadHistory();
+        if (i > 0) startUp.push_back((Now() - start) * 1000.0);  // the first round warms up
+        fresh.DestroyWindow();
+    }
+    std::sort(startUp.begin(), startUp.end());
+    const double loadAtStart = startUp[startUp.size() / 2];
+    const double reload = MedianMs(rounds, [&] { list.LoadHistory(); });
     pane.ShowWindow(SW_SHOW);
     const double loadShown = MedianMs(rounds, [&] {
         list.LoadHistory();
@@ -143,10 +153,10 @@ int main(int argc, char** argv) {
     std::printf("save.dat: %d rows, %zu bytes; medians of %d rounds (AddEntry: of %d calls)\n\n", rows, bytes.size(),
                 rounds, rounds * 20);
     std::printf("| step | ms | floor | floor ms | ratio |\n|---|---|---|---|---|\n");
-    std::printf("| LoadHistory at start-up (list hidden) | %.2f | one ReadFile of the file | %.2f | %.2fx |\n", loadHidden,
-                readFloor, loadHidden / readFloor);
-    std::printf("| of which reading and decoding the rows | %.2f | one ReadFile of the file | %.2f | %.2fx |\n", rowsOnly,
-                readFloor, rowsOnly / readFloor);
+    std::printf("| LoadHistory at start-up (a new list, hidden) | %.2f | one ReadFile of the file | %.2f | %.2fx |\n",
+                loadAtStart, readFloor, loadAtStart / readFloor);
+    std::printf("| LoadHistory again into the same hidden list | %.2f | one ReadFile of the file | %.2f | %.2fx |\n", reload,
+                readFloor, reload / readFloor);
     std::printf("| LoadHistory into the shown list, and its paint | %.2f | one ReadFile of the file | %.2f | %.2fx |\n",
                 loadShown, readFloor, loadShown / readFloor);
     std::printf("| SaveHistory at exit (encode, write beside, flush, move over) | %.2f | one WriteFile of the bytes | %.2f | %.2fx |\n",
