@@ -32,7 +32,7 @@ test: host win win64
 run: win
 	@tools/run-tessaly $(WIN_DIR)/bin
 
-bench: host
+bench: host win
 	@tools/run-bench $(HOST_DIR)
 
 clean:

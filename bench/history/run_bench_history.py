@@ -12,7 +12,9 @@ import winenv  # noqa: E402
 
 exe = win_dir / "bench" / "bench_history.exe"
 if not exe.exists():
-    sys.exit(f"{exe} is missing: build the Windows tree first")
+    # The other benchmarks still run: say what is missing and step aside.
+    print(f"{exe} is missing: build the Windows tree first (make win)")
+    sys.exit(0)
 rounds = [a for a in sys.argv[3:4] if a.isdigit()]
 with winenv.WineSession("bench.history", extra_files=[exe]) as s:
     r = s.run([exe.name] + rounds, timeout=600)
