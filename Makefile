@@ -35,7 +35,7 @@ run: deps
 	@tree=$$(TESSALY_BUILD_ROOT=$(abspath $(BUILD)) python3 tests/harness/winenv.py tree) && \
 	  $(MAKE) --no-print-directory $$tree && tools/run-tessaly $(BUILD)/$$tree/bin
 
-bench: host
+bench: host win win64
 	@tools/run-bench $(HOST_DIR)
 
 clean:

@@ -1,11 +1,14 @@
 #include "app/kelvane101_view.h"
 
+#include <cstdio>
+
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
 #include "capture/directx_note.h"
 #include "editor/resize_dialog.h"
 #include "editor/rotate_dialog.h"
+#include "history/open_request.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CKelvane101View)
@@ -53,6 +56,8 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_EDIT_COPY_SELECTION, OnEditCopySelection)
     ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_SELECTION, OnUpdateNeedsSelection)
     ON_COMMAND(ID_SETTING_BACKGROUND_COLOR, OnBackgroundColor)
+    ON_COMMAND(ID_FILE_OPEN_IMAGE, OnFileOpenImage)
+    ON_WM_COPYDATA()
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -99,6 +104,7 @@ void CKelvane101View::OnInitialUpdate() {
     CapturePalette();
     SetScrollSizes(MM_TEXT, CSize(0, 0));
     RegisterCaptureHotKey();
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().SetTargetView(this);
 }
 
 void CKelvane101View::CapturePalette() {
@@ -162,9 +168,26 @@ void CKelvane101View::OnFileSaveAs() { saver.OnFileSaveAs(); }
 
 void CKelvane101View::OnUpdateNeedsImage(CCmdUI* ui) { ui->Enable(hasImage); }
 
-void CKelvane101View::AddHistoryEntry(const std::string&, const std::string&) {
-    // The history list joins here.
+void CKelvane101View::AddHistoryEntry(const std::string& name, const std::string& path) {
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().AddEntry(name, path);
 }
+
+void CKelvane101View::OnFileOpenImage() { opener.OnFileOpenImage(); }
+
+void CKelvane101View::OpenFromHistory(const std::string& path, bool fromHistoryList) {
+    opener.OpenFromHistory(path, fromHistoryList);
+}
+
+BOOL CKelvane101View::OnCopyData(HWND sender, COPYDATASTRUCT* data) {
+    // Any program may send this: the path is read only within the bytes that came, up to its zero.
+    std::string path;
+    if (data && OpenRequest::Read(data->lpData, data->cbData, path)) {
+        CMainFrame* frame = MainFrame();
+        OpenFromHistory(path, frame && sender == frame->HistoryList().m_hWnd);
+    }
+    return static_cast<BOOL>(Default());
+}
+
 
 // ---- the image editor ----------------------------------------------------------------------------
 

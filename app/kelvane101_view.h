@@ -13,6 +13,7 @@
 #include "editor/image_editor.h"
 #include "editor/mouse_tools.h"
 #include "framework/framework.h"
+#include "imagefile/image_opener.h"
 #include "imagefile/image_saver.h"
 
 class CMainFrame;
@@ -82,6 +83,9 @@ public:
     void ScrollTo(CPoint position) override { ScrollToPosition(position); }
     void SetStatusPane(int pane, const char* text) override;
     void ShowMessage(const char* text, const char* caption, UINT type) override;
+    // Opening image files (File > Open, and the rows of the history list).
+    ImageOpener opener{*this};
+    void OpenFromHistory(const std::string& path, bool fromHistoryList = true);
 
 protected:
     void LoadSettings();
@@ -124,5 +128,7 @@ protected:
     afx_msg void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(hasSelection); }
     afx_msg void OnUpdateUndo(CCmdUI* ui) { ui->Enable(history.CanUndo()); }
     afx_msg void OnUpdateRedo(CCmdUI* ui) { ui->Enable(history.CanRedo()); }
+    afx_msg void OnFileOpenImage();
+    afx_msg BOOL OnCopyData(HWND sender, COPYDATASTRUCT* data);
     DECLARE_MESSAGE_MAP()
 };

@@ -9,6 +9,7 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_ENDSESSION()
+    ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 namespace {
@@ -34,6 +35,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     SetWindowText("Tessaly Screen Capture");
+    if (!CreateHistoryList()) return -1;
 
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
     if (!statusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
@@ -59,6 +61,36 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
 
 void CMainFrame::OnEndSession(bool ending) {
     // Logging off ends the process without WM_CLOSE: keep what closing would have kept.
-    if (ending)
-        if (CKelvane101View* view = View()) view->StoreSettings();
+    if (!ending) return;
+    SaveHistoryOnExit();
+    if (CKelvane101View* view = View()) view->StoreSettings();
+}
+
+// ---- history -------------------------------------------------------------------------------
+
+bool CMainFrame::CreateHistoryList() {
+    const UINT kPaneId = 123, kListId = 100;
+    if (!historyPane.Create("History", this, kPaneId)) return false;
+    if (!historyList.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 0, 0), &historyPane, kListId))
+        return false;
+    historyList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    historyList.InsertColumns();
+    historyList.LoadHistory();
+    return true;
+}
+
+void CMainFrame::SaveHistoryOnExit() {
+    // A folder we may not write to keeps its old file; that is all we can do at exit.
+    historyList.SaveHistory();
+}
+
+void CMainFrame::OnClose() {
+    // Until the Exit question arrives, closing is the confirmed exit.
+    SaveHistoryOnExit();
+    CFrameWnd::OnClose();
+}
+
+bool CMainFrame::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
+    if (CFrameWnd::OnCmdMsg(id, code, extra, info)) return true;
+    return historyCommands.OnCmdMsg(id, code, extra, info);
 }

@@ -10,6 +10,8 @@
 #include "framework/folder_browser.h"
 #include "framework/hotkey_ctrl.h"
 #include "framework/property_sheet.h"
+#include "framework/list_ctrl.h"
+#include "framework/multi_file_dialog.h"
 #include "framework/doc_template.h"
 #include "framework/frame_wnd.h"
 #include "framework/gdi.h"

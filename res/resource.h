@@ -106,6 +106,9 @@
 #define IDC_ROTATE_90 1004          /* sets rotation code 270 */
 #define IDC_ROTATE_180 1005         /* sets rotation code 180 */
 #define IDC_ROTATE_270 1006         /* sets rotation code 90 */
+/* History list */
+#define IDD_DELETE_FILES 187
+#define IDC_DELETE_QUESTION 1042
 
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205

@@ -1,7 +1,7 @@
 """Runs bench_editor.exe of the Windows tree in a private Wine session (its own Xvfb and prefix,
 as the Windows tests run) and prints its table.
 
-Usage: TESSALY_WIN_DIR=build/win TESSALY_WORK=build/host/testruns \\
+Usage: TESSALY_BUILD_ROOT=build TESSALY_WORK=build/host/testruns \\
            python3 bench/editor/run_under_wine.py [ROUNDS]
 """
 import shutil

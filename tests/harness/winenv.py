@@ -278,6 +278,10 @@ def run_windows_unit_test(exe_name):
         sys.exit(f"{exe} is missing: build the Windows tree first")
     # Libraries the Windows tests load beside themselves come along.
     extras = [exe] + sorted(exe.parent.glob("*.dll"))
+    # Files a test reads (tests/<test>.data/*) come along too.
+    data = exe.parent / (exe_name + ".data")
+    if data.is_dir():
+        extras += sorted(p for p in data.iterdir() if p.is_file() and not p.name.startswith("."))
     with WineSession("win." + exe_name, extra_files=extras) as s:
         r = s.run([exe.name], timeout=600)
         sys.stdout.write(r.stdout)
