@@ -1,0 +1,44 @@
+#pragma once
+// A dockable bar's dock context: dragging the bar to another side of its frame or out into a
+// mini frame of its own, toggling between docked and floating, and sizing a floating bar's mini
+// frame by its border.
+#include "framework/types.h"
+
+class CControlBar;
+class CFrameWnd;
+class CMiniDockFrameWnd;
+
+class CDockContext {
+public:
+    explicit CDockContext(CControlBar* bar);
+
+    // Follows the mouse from `screenPoint` (button down) until it is released: the bar docks where
+    // its drag rectangle overlaps a dock bar that takes it, or floats there. Ctrl keeps it floating;
+    // Esc or the right button cancels. A press without a move changes nothing.
+    void StartDrag(CPoint screenPoint);
+    // Docked: floats at the last floating place; floating: docks where it last was.
+    void ToggleDocking();
+    // Sizes the floating bar's mini frame by its border `hitTest` (HTLEFT ... HTBOTTOMRIGHT).
+    void StartResize(int hitTest, CPoint screenPoint);
+
+    CControlBar* m_pBar;
+    CFrameWnd* m_pDockSite;
+    // While a mini frame is sized: the border held (0 otherwise), and the frame's rectangle.
+    int m_nHitTest = 0;
+    CRect m_rectFrameDragHorz;
+    // Where the bar last was docked and floated.
+    UINT m_uMRUDockID = 0;
+    CRect m_rectMRUDockPos;
+    CPoint m_ptMRUFloatPos;
+    bool m_hasFloatPos = false;
+
+private:
+    struct Shapes;
+    // The mouse loop shared by dragging and sizing: calls `onMove` for each position until the
+    // left button goes up (true) or the drag is cancelled (false).
+    template <class OnMove>
+    bool TrackMouse(HWND captureWindow, OnMove onMove);
+    CMiniDockFrameWnd* FloatingFrame() const;
+    // Remembers where the bar sits now, for ToggleDocking.
+    void RememberPlace();
+};
