@@ -12,8 +12,8 @@
 
 namespace {
 
-// How close to its edge of the frame an empty dock bar catches a dragged bar.
-constexpr int kDockReach = 12;
+// How far towards the frame's middle a dock bar catches a dragged bar.
+constexpr int kDockReach = 16;
 
 geo::Rect Geo(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 CRect Win(const geo::Rect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
@@ -139,7 +139,7 @@ void CDockContext::StartDrag(CPoint start) {
         geo::Rect v = dock::PlaceDragShape({vert.cx, vert.cy}, cursor, grab);
         geo::Rect f = dock::PlaceDragShape({floatRect.Width(), floatRect.Height()}, cursor, grab);
         bool floatOnly = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-        target = floatOnly ? 0 : dock::PickDockArea(areas, h, v);
+        target = floatOnly ? 0 : dock::PickDockArea(areas, cursor);
         targetRect = Win(target ? (dock::IsHorizontal(target) ? h : v) : f);
         show(targetRect, target ? 2 : 4);
     };

@@ -12,9 +12,10 @@ class CDockContext {
 public:
     explicit CDockContext(CControlBar* bar);
 
-    // Follows the mouse from `screenPoint` (button down) until it is released: the bar docks where
-    // its drag rectangle overlaps a dock bar that takes it, or floats there. Ctrl keeps it floating;
-    // Esc or the right button cancels. A press without a move changes nothing.
+    // Follows the mouse from `screenPoint` (button down) until it is released, showing the bar's
+    // rectangle where it would go: it docks in the dock bar the cursor reaches (one of the sides
+    // the bar may dock at), else floats there. Ctrl keeps it floating; Esc or the right button
+    // cancels. A press without a move changes nothing.
     void StartDrag(CPoint screenPoint);
     // Docked: floats at the last floating place; floating: docks where it last was.
     void ToggleDocking();

@@ -82,19 +82,16 @@ geo::Rect TakeBand(geo::Rect& area, unsigned side, int thickness) {
 
 geo::Rect DockAreaOf(const geo::Rect& dockBar, unsigned side, int reach) {
     geo::Rect area = dockBar;
-    if (side == kTop) area.bottom = std::max(area.bottom, area.top + reach);
-    else if (side == kBottom) area.top = std::min(area.top, area.bottom - reach);
-    else if (side == kLeft) area.right = std::max(area.right, area.left + reach);
-    else area.left = std::min(area.left, area.right - reach);
+    if (side == kTop) area.bottom += reach;
+    else if (side == kBottom) area.top -= reach;
+    else if (side == kLeft) area.right += reach;
+    else area.left -= reach;
     return area;
 }
 
-unsigned PickDockArea(const std::vector<DockArea>& areas, const geo::Rect& horizontalShape,
-                      const geo::Rect& verticalShape) {
-    for (const DockArea& area : areas) {
-        const geo::Rect& shape = IsHorizontal(area.side) ? horizontalShape : verticalShape;
-        if (shape.Intersects(area.rect)) return area.side;
-    }
+unsigned PickDockArea(const std::vector<DockArea>& areas, geo::Point cursor) {
+    for (const DockArea& area : areas)
+        if (area.rect.Contains(cursor)) return area.side;
     return 0;
 }
 

@@ -46,17 +46,16 @@ Insertion FindInsertion(const std::vector<std::vector<geo::Rect>>& rows, bool ho
 // left over; the band is returned, the area shrinks. Never more than the area holds.
 geo::Rect TakeBand(geo::Rect& area, unsigned side, int thickness);
 
-// Dragging a bar: where a dock bar accepts it. An empty or thin dock bar still catches a bar
-// dragged within `reach` pixels of its edge of the frame.
+// Dragging a bar: where a dock bar accepts it. A dock bar catches the bar while the cursor is
+// over it or within `reach` pixels of it towards the frame's middle; an empty dock bar is a line on
+// the frame's edge, so it catches the bar within `reach` pixels of that edge.
 struct DockArea {
     unsigned side = 0;
     geo::Rect rect;
 };
 geo::Rect DockAreaOf(const geo::Rect& dockBar, unsigned side, int reach);
-// The first area (in the order given) that the dragged bar's shape of the same orientation
-// overlaps: horizontal shapes for the top and bottom, vertical ones for the sides. 0: float.
-unsigned PickDockArea(const std::vector<DockArea>& areas, const geo::Rect& horizontalShape,
-                      const geo::Rect& verticalShape);
+// The first area (in the order given) under the cursor; 0: the bar floats.
+unsigned PickDockArea(const std::vector<DockArea>& areas, geo::Point cursor);
 // A drag shape of `size` placed under the cursor so that the point grabbed keeps its offset from
 // the shape's corner, as far as the shape is large enough to hold it.
 geo::Rect PlaceDragShape(geo::Size size, geo::Point cursor, geo::Point grabOffset);

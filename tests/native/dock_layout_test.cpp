@@ -113,24 +113,24 @@ TEST(DockLayout, BandsComeOffTheAreaAndNeverExceedIt) {
     EXPECT_EQ(dock::TakeBand(area, dock::kTop, 10).Height(), 10);
 }
 
-TEST(DockLayout, DraggedBarDocksWhereItsShapeOfTheSideOverlaps) {
-    geo::Rect client{0, 50, 600, 450};
-    // Empty dock bars are lines on the client edges; they still catch a bar within reach.
+TEST(DockLayout, DraggedBarDocksWhereTheCursorReachesADockBar) {
+    // A frame whose client area is 600 x 400 from y 50: a toolbar row at the top, nothing elsewhere.
     std::vector<dock::DockArea> areas = {
-        {dock::kTop, dock::DockAreaOf({0, 50, 600, 50}, dock::kTop, 8)},
-        {dock::kBottom, dock::DockAreaOf({0, 450, 600, 450}, dock::kBottom, 8)},
-        {dock::kLeft, dock::DockAreaOf({0, 50, 0, 450}, dock::kLeft, 8)},
-        {dock::kRight, dock::DockAreaOf({600, 50, 600, 450}, dock::kRight, 8)},
+        {dock::kTop, dock::DockAreaOf({0, 50, 600, 80}, dock::kTop, 16)},
+        {dock::kBottom, dock::DockAreaOf({0, 450, 600, 450}, dock::kBottom, 16)},
+        {dock::kLeft, dock::DockAreaOf({0, 80, 0, 450}, dock::kLeft, 16)},
+        {dock::kRight, dock::DockAreaOf({600, 80, 600, 450}, dock::kRight, 16)},
     };
-    EXPECT_EQ(areas[1].rect, (geo::Rect{0, 442, 600, 450}));
-    // In the middle: floats.
-    EXPECT_EQ(dock::PickDockArea(areas, {100, 200, 400, 260}, {100, 200, 160, 400}), 0u);
-    // The horizontal shape reaching the bottom docks at the bottom, even if the vertical one
-    // would touch a side.
-    EXPECT_EQ(dock::PickDockArea(areas, {100, 400, 400, 446}, {0, 300, 60, 500}), dock::kBottom);
-    // Only the vertical shape reaches the left edge.
-    EXPECT_EQ(dock::PickDockArea(areas, {3, 200, 400, 260}, {3, 150, 60, 350}), dock::kLeft);
-    (void)client;
+    EXPECT_EQ(areas[0].rect, (geo::Rect{0, 50, 600, 96}));
+    EXPECT_EQ(areas[1].rect, (geo::Rect{0, 434, 600, 450}));  // empty: a strip along the edge
+    EXPECT_EQ(dock::PickDockArea(areas, {300, 250}), 0u);       // the middle: floats
+    EXPECT_EQ(dock::PickDockArea(areas, {300, 60}), dock::kTop);
+    EXPECT_EQ(dock::PickDockArea(areas, {300, 95}), dock::kTop);  // just below its row
+    EXPECT_EQ(dock::PickDockArea(areas, {300, 440}), dock::kBottom);
+    EXPECT_EQ(dock::PickDockArea(areas, {5, 440}), dock::kBottom);  // the corner: first asked wins
+    EXPECT_EQ(dock::PickDockArea(areas, {5, 300}), dock::kLeft);
+    EXPECT_EQ(dock::PickDockArea(areas, {590, 300}), dock::kRight);
+    EXPECT_EQ(dock::PickDockArea(areas, {650, 300}), 0u);  // outside the frame
 }
 
 TEST(DockLayout, DragShapeKeepsTheGrabbedPointUnderTheCursor) {
