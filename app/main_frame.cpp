@@ -9,6 +9,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_ENDSESSION()
+    ON_COMMAND(ID_VIEW_TOOLBAR_BAR, OnViewToolBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_BAR, OnUpdateViewToolBar)
+    ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+    ON_COMMAND(ID_VIEW_HISTORY, OnViewHistory)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_HISTORY, OnUpdateViewHistory)
 END_MESSAGE_MAP()
 
 namespace {
@@ -18,6 +24,8 @@ struct PaneLayout {
     int width;
 };
 // Image size and depth, zoom, selection, and a stretching pane the program never writes.
+const UINT kHistoryPaneId = 123;
+
 const PaneLayout kPanes[] = {{SBPS_NORMAL, 150}, {SBPS_NORMAL, 100}, {SBPS_NORMAL, 200}, {SBPS_STRETCH, 300}};
 
 }  // namespace
@@ -35,6 +43,22 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     EnableDocking(CBRS_ALIGN_ANY);
     SetWindowText("Tessaly Screen Capture");
 
+    // The history pane, docked at the bottom.
+    if (!historyPane.Create("History", this, kHistoryPaneId, WS_CHILD | WS_VISIBLE | CBRS_TOP)) return -1;
+    historyPane.SetBarStyle(historyPane.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    historyPane.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&historyPane, AFX_IDW_DOCKBAR_BOTTOM);
+
+    // The history list in the pane and the notification-area icon come here, in that order.
+
+    // The toolbar, docked at the top.
+    if (!toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) || !toolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    toolBar.SetWindowText("Toolbar");
+    toolBar.SetBarStyle(toolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    toolBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&toolBar, AFX_IDW_DOCKBAR_TOP);
+
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
     if (!statusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !statusBar.SetIndicators(indicators, 4))
@@ -43,6 +67,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     statusBar.SetPaneText(0, "No Image.");
     RecalcLayout();
     return 0;
+}
+
+void CMainFrame::ToggleBar(CControlBar& bar) {
+    ShowControlBar(&bar, !bar.IsWindowVisible(), false);
 }
 
 CKelvane101View* CMainFrame::View() const {
