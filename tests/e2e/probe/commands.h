@@ -28,3 +28,8 @@ int cmdHotKey(Invocation& inv, JsonWriter& out);
 int cmdClipboard(Invocation& inv, JsonWriter& out);
 int cmdScreen(Invocation& inv, JsonWriter& out);
 int cmdPixel(Invocation& inv, JsonWriter& out);
+
+// Bars (cmd_bars.cpp)
+int cmdToolbar(Invocation& inv, JsonWriter& out);
+int cmdTooltip(Invocation& inv, JsonWriter& out);
+int cmdDragFull(Invocation& inv, JsonWriter& out);
