@@ -39,6 +39,7 @@ BEGIN_MESSAGE_MAP(CToolBar, CControlBar)
     ON_WM_LBUTTONDBLCLK()
     ON_MESSAGE(WM_NCCALCSIZE, OnNcCalcSize)
     ON_MESSAGE(WM_NCPAINT, OnNcPaint)
+    ON_MESSAGE(WM_NCHITTEST, OnNcHitTest)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
@@ -166,7 +167,10 @@ CSize CToolBar::ApplyWrap(const std::vector<bool>& wrap) {
         SendMessage(TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
         changed = true;
     }
-    if (changed) SendMessage(TB_AUTOSIZE);
+    if (changed) {
+        SendMessage(TB_AUTOSIZE);
+        Invalidate();  // the buttons moved between rows
+    }
     CSize extent(0, 0);
     for (int i = 0; i < count; ++i) {
         CRect r = GetItemRect(i);
@@ -280,6 +284,11 @@ LRESULT CToolBar::OnNcPaint(WPARAM, LPARAM) {
     Draw3dRect(dc, r, ::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNFACE));
     ::ReleaseDC(m_hWnd, dc);
     return 0;
+}
+
+LRESULT CToolBar::OnNcHitTest(WPARAM, LPARAM) {
+    // The frame around the buttons is a handle to drag the bar by, like the gaps between them.
+    return HTCLIENT;
 }
 
 void CToolBar::OnDestroy() {

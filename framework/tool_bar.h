@@ -35,6 +35,7 @@ protected:
     afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
     afx_msg LRESULT OnNcCalcSize(WPARAM calcValid, LPARAM params);
     afx_msg LRESULT OnNcPaint(WPARAM, LPARAM);
+    afx_msg LRESULT OnNcHitTest(WPARAM, LPARAM);
     afx_msg void OnDestroy();
     DECLARE_MESSAGE_MAP()
 
