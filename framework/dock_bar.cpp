@@ -127,6 +127,13 @@ CSize CDockBar::CalcFixedLayout(BOOL stretch, BOOL) {
     CRect offered = m_rectLayout;
     if (offered.IsRectEmpty() && GetParent()) ::GetClientRect(GetParent(), &offered);
     int length = horizontal ? offered.Width() : offered.Height();
+    if (!m_layoutQuery) {
+        // Shows and hides that were delayed take effect now.
+        HDWP batch = ::BeginDeferWindowPos(GetDockedCount());
+        for (CControlBar* bar : m_bars.Entries())
+            if (bar) bar->RecalcDelayShow(&batch);
+        if (batch) ::EndDeferWindowPos(batch);
+    }
 
     std::vector<CControlBar*> order;
     dock::RowsLayout layout;

@@ -147,7 +147,6 @@ void CDockContext::StartDrag(CPoint start) {
     show(CRect(), 0);
     if (!accepted || !moved) return;
 
-    RememberPlace();
     if (target) {
         m_pDockSite->DockControlBar(m_pBar, m_pDockSite->GetDockBar(target), &targetRect);
     } else {
@@ -159,7 +158,6 @@ void CDockContext::StartDrag(CPoint start) {
 void CDockContext::ToggleDocking() {
     if (!m_pBar->m_pDockBar || !m_pDockSite) return;
     if (m_pBar->IsFloating()) {
-        RememberPlace();
         UINT id = m_uMRUDockID;
         if (!id) {
             // Never docked by the user: back to the first side it may dock at.
@@ -171,7 +169,6 @@ void CDockContext::ToggleDocking() {
         if (!dockBar) return;
         m_pDockSite->DockControlBar(m_pBar, dockBar, m_rectMRUDockPos.IsRectEmpty() ? nullptr : &m_rectMRUDockPos);
     } else {
-        RememberPlace();
         CPoint at = m_ptMRUFloatPos;
         if (!m_hasFloatPos) {
             CRect r;

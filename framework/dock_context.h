@@ -21,6 +21,9 @@ public:
     void ToggleDocking();
     // Sizes the floating bar's mini frame by its border `hitTest` (HTLEFT ... HTBOTTOMRIGHT).
     void StartResize(int hitTest, CPoint screenPoint);
+    // Remembers where the bar sits now (docked: its dock bar and rectangle; floating: its mini
+    // frame's corner), for ToggleDocking. The frame calls it before it moves the bar.
+    void RememberPlace();
 
     CControlBar* m_pBar;
     CFrameWnd* m_pDockSite;
@@ -40,6 +43,4 @@ private:
     template <class OnMove>
     bool TrackMouse(HWND captureWindow, OnMove onMove);
     CMiniDockFrameWnd* FloatingFrame() const;
-    // Remembers where the bar sits now, for ToggleDocking.
-    void RememberPlace();
 };

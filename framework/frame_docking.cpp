@@ -4,6 +4,7 @@
 
 #include "framework/control_bar.h"
 #include "framework/dock_bar.h"
+#include "framework/dock_context.h"
 #include "framework/dock_sides.h"
 #include "framework/frame_wnd.h"
 #include "framework/mini_frame.h"
@@ -61,16 +62,19 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* scr
 
 void CFrameWnd::DockControlBar(CControlBar* bar, CDockBar* dockBar, const RECT* screenRect) {
     if (!bar || !dockBar) return;
+    if (bar->m_pDockContext) bar->m_pDockContext->RememberPlace();
     CDockBar* old = bar->m_pDockBar;
     CMiniDockFrameWnd* oldMini =
         old && old->m_bFloating ? dynamic_cast<CMiniDockFrameWnd*>(FromHandlePermanent(::GetParent(old->m_hWnd))) : nullptr;
     dockBar->DockControlBar(bar, screenRect);
     if (oldMini) oldMini->RecalcLayout();  // hides itself; it goes at the next delayed layout
-    RecalcLayout();
+    // Laid out once the current message is done: a frame still being made adds the bar's
+    // contents first.
     DelayRecalcLayout();
 }
 
 void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint screenPoint, DWORD barStyle) {
+    if (bar->m_pDockContext) bar->m_pDockContext->RememberPlace();
     CDockBar* old = bar->m_pDockBar;
     CMiniDockFrameWnd* mini = nullptr;
     if (old && old->m_bFloating)
@@ -87,7 +91,6 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, CPoint screenPoint, DWORD barS
     mini->SetWindowPos(nullptr, screenPoint.x, screenPoint.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (old != &mini->m_wndDockBar) mini->m_wndDockBar.DockControlBar(bar);
     mini->RecalcLayout();
-    if (old && !old->m_bFloating) RecalcLayout();
     DelayRecalcLayout();
 }
 
