@@ -123,10 +123,6 @@ class Probe:
         """The tooltip shown now ({"hwnd", "rect", "text"}), or None."""
         return self.call("tooltip", timeout=timeout)
 
-    def drag_full_windows(self, on):
-        """Switches the system's full-window dragging (announced to every window)."""
-        return self.call("dragfull", 1 if on else 0, missing_ok=False)["dragfullwindows"]
-
     def menu(self, caption=None, *, hwnd=None, cls=None, visible=False, timeout=0, init=False):
         """The menu bar; init=True sends WM_INITMENUPOPUP to every submenu first, as opening the
         menus would, so that the program's update handlers have set the states."""

@@ -1,5 +1,4 @@
-// `toolbar CAPTION`, `tooltip` and `dragfull N`: toolbar buttons and the tooltip shown over them,
-// and the system's full-window dragging setting that decides how bars are sized.
+// `toolbar CAPTION` and `tooltip`: toolbar buttons and the tooltip shown over them.
 #include "commands.h"
 #include "remote_buffer.h"
 #include "win_text.h"
@@ -60,18 +59,5 @@ int cmdTooltip(Invocation& inv, JsonWriter& out) {
     out.field("hwnd", handleNumber(tip));
     writeRect(out, "rect", rect);
     out.field("text", controlText(tip));  // the text shown; the window has no caption of its own
-    return kOk;
-}
-
-int cmdDragFull(Invocation& inv, JsonWriter& out) {
-    int64_t on = 0;
-    if (inv.args.size() != 1 || !parseNumber(inv.args[0], &on)) return usage(out, "dragfull 0|1");
-    // Set and announced as the control panel does: top-level windows get WM_SETTINGCHANGE.
-    if (!SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, on ? TRUE : FALSE, nullptr,
-                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE))
-        return fail(out, kFailed, "SPI_SETDRAGFULLWINDOWS failed");
-    BOOL now = FALSE;
-    SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &now, 0);
-    out.field("dragfullwindows", now != FALSE);
     return kOk;
 }

@@ -32,4 +32,3 @@ int cmdPixel(Invocation& inv, JsonWriter& out);
 // Bars (cmd_bars.cpp)
 int cmdToolbar(Invocation& inv, JsonWriter& out);
 int cmdTooltip(Invocation& inv, JsonWriter& out);
-int cmdDragFull(Invocation& inv, JsonWriter& out);
