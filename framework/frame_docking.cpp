@@ -167,6 +167,18 @@ LRESULT CFrameWnd::OnDelayedLayout(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CFrameWnd::OnWindowPosChanged(WPARAM, LPARAM pos) {
+    LRESULT result = Default();
+    // Floating bars go out of sight with their frame (a capture must not see them) and come back
+    // with it.
+    UINT flags = reinterpret_cast<WINDOWPOS*>(pos)->flags;
+    if (flags & (SWP_HIDEWINDOW | SWP_SHOWWINDOW)) {
+        std::vector<CMiniDockFrameWnd*> minis = m_miniFrames;
+        for (CMiniDockFrameWnd* mini : minis) mini->FollowDockSite();
+    }
+    return result;
+}
+
 LRESULT CFrameWnd::OnSettingChange(WPARAM wParam, LPARAM lParam) {
     // Child windows hear of system setting changes only through their frame.
     SendMessageToDescendants(WM_SETTINGCHANGE, wParam, lParam, true);

@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
     ON_MESSAGE(WM_RECALCPARENT, OnDelayedLayout)
     ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;

@@ -95,6 +95,7 @@ protected:
     afx_msg BOOL OnEraseBkgnd(HDC) { return TRUE; }  // the view and the bars cover the client area
     afx_msg LRESULT OnDelayedLayout(WPARAM, LPARAM);
     afx_msg LRESULT OnSettingChange(WPARAM, LPARAM);
+    afx_msg LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
     // The answer to a toolbar button's tooltip: the second half of its command's string.
     bool AnswerToolTip(NMHDR* header);
 

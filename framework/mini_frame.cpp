@@ -76,7 +76,8 @@ void CMiniDockFrameWnd::RecalcLayout() {
     m_layoutPending = false;
     CControlBar* bar = Bar();
     if (bar) bar->RecalcDelayShow(nullptr);
-    if (!bar || m_wndDockBar.GetDockedVisibleCount() == 0) {
+    bool siteShown = !m_pDockSite || m_pDockSite->IsWindowVisible();
+    if (!bar || m_wndDockBar.GetDockedVisibleCount() == 0 || !siteShown) {
         if (GetStyle() & WS_VISIBLE) ShowWindow(SW_HIDE);
         m_inLayout = false;
         return;

@@ -31,6 +31,8 @@ public:
     // The window rectangle of a mini frame whose bar takes `inside`.
     static CRect FrameRectFor(const CRect& inside);
     CControlBar* Bar() const;
+    // Shown while its bar is visible and its dock site is shown.
+    void FollowDockSite() { RecalcLayout(); }
 
     CDockBar m_wndDockBar;
     CFrameWnd* m_pDockSite = nullptr;

@@ -352,6 +352,11 @@ TEST_F(Docking, FloatingPaneLivesInAMiniFrameCaptionedWithItsText) {
     EXPECT_FALSE(::IsWindowVisible(miniWindow));
     frame->ShowControlBar(&frame->pane, true, false);
     EXPECT_TRUE(::IsWindowVisible(miniWindow));
+    // It goes out of sight with the frame and comes back with it.
+    frame->ShowWindow(SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(miniWindow));
+    frame->ShowWindow(SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(::IsWindowVisible(miniWindow));
 
     // Docking again (as a double-click does) puts it back where it was; the mini frame goes.
     frame->pane.m_pDockContext->ToggleDocking();
