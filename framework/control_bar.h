@@ -61,7 +61,6 @@ public:
 
     // The frame the bar docks in (also while it floats), its dock bar, and its dock context.
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
-    CFrameWnd* Frame() const { return m_pDockSite; }
     CFrameWnd* m_pDockSite = nullptr;
     CDockBar* m_pDockBar = nullptr;
     CDockContext* m_pDockContext = nullptr;
