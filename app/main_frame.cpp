@@ -10,6 +10,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_SIZE()
     ON_WM_ENDSESSION()
     ON_WM_CLOSE()
+    ON_COMMAND(ID_VIEW_TOOLBAR_BAR, OnViewToolBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR_BAR, OnUpdateViewToolBar)
+    ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+    ON_COMMAND(ID_VIEW_HISTORY, OnViewHistory)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_HISTORY, OnUpdateViewHistory)
 END_MESSAGE_MAP()
 
 namespace {
@@ -19,6 +25,8 @@ struct PaneLayout {
     int width;
 };
 // Image size and depth, zoom, selection, and a stretching pane the program never writes.
+const UINT kHistoryPaneId = 123;
+
 const PaneLayout kPanes[] = {{SBPS_NORMAL, 150}, {SBPS_NORMAL, 100}, {SBPS_NORMAL, 200}, {SBPS_STRETCH, 300}};
 
 }  // namespace
@@ -35,7 +43,25 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     SetWindowText("Tessaly Screen Capture");
+
+    // The history pane, docked at the bottom.
+    if (!historyPane.Create("History", this, kHistoryPaneId, WS_CHILD | WS_VISIBLE | CBRS_TOP)) return -1;
+    historyPane.SetBarStyle(historyPane.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    historyPane.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&historyPane, AFX_IDW_DOCKBAR_BOTTOM);
+
+    // The history list in the pane.
     if (!CreateHistoryList()) return -1;
+
+    // The notification-area icon comes here.
+
+    // The toolbar, docked at the top.
+    if (!toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) || !toolBar.LoadToolBar(IDR_MAINFRAME))
+        return -1;
+    toolBar.SetWindowText("Toolbar");
+    toolBar.SetBarStyle(toolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    toolBar.EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&toolBar, AFX_IDW_DOCKBAR_TOP);
 
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
     if (!statusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
@@ -45,6 +71,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     statusBar.SetPaneText(0, "No Image.");
     RecalcLayout();
     return 0;
+}
+
+void CMainFrame::ToggleBar(CControlBar& bar) {
+    ShowControlBar(&bar, !bar.IsWindowVisible(), false);
 }
 
 CKelvane101View* CMainFrame::View() const {
@@ -69,8 +99,7 @@ void CMainFrame::OnEndSession(bool ending) {
 // ---- history -------------------------------------------------------------------------------
 
 bool CMainFrame::CreateHistoryList() {
-    const UINT kPaneId = 123, kListId = 100;
-    if (!historyPane.Create("History", this, kPaneId)) return false;
+    const UINT kListId = 100;
     if (!historyList.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 0, 0), &historyPane, kListId))
         return false;
     historyList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

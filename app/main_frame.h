@@ -1,7 +1,7 @@
 #pragma once
 // The program's only top-level window: menu, status bar (and, as they arrive, toolbar, history pane
 // and notification-area icon). It spends most of its life hidden.
-#include "app/history_pane_standin.h"
+#include "chrome/cool_bar.h"
 #include "framework/framework.h"
 #include "history/history_commands.h"
 #include "history/history_list_ctrl.h"
@@ -13,17 +13,29 @@ class CMainFrame : public CFrameWnd {
 public:
     bool PreCreateWindow(CREATESTRUCTA& cs) override;
     CStatusBar& StatusBar() { return statusBar; }
+    CToolBar& ToolBar() { return toolBar; }
+    // The "History" pane: the history list lives in it as its only child window.
+    CCoolBar& HistoryPane() { return historyPane; }
     CKelvane101View* View() const;
     CHistoryListCtrl& HistoryList() { return historyList; }
     // The History menu's commands go to their own object after the view and the frame.
     bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
 
 protected:
+    CToolBar toolBar;
     CStatusBar statusBar;
     // The history: its pane, the list in it, and the History menu's commands.
-    CHistoryPaneStandIn historyPane;
+    CCoolBar historyPane;
     CHistoryListCtrl historyList;
     HistoryCommands historyCommands{historyList, *this};
+    // Shows a bar that is hidden and hides one that is shown; the View menu's check follows it.
+    void ToggleBar(CControlBar& bar);
+    afx_msg void OnViewToolBar() { ToggleBar(toolBar); }
+    afx_msg void OnUpdateViewToolBar(CCmdUI* ui) { ui->SetCheck(toolBar.IsWindowVisible()); }
+    afx_msg void OnViewStatusBar() { ToggleBar(statusBar); }
+    afx_msg void OnUpdateViewStatusBar(CCmdUI* ui) { ui->SetCheck(statusBar.IsWindowVisible()); }
+    afx_msg void OnViewHistory() { ToggleBar(historyPane); }
+    afx_msg void OnUpdateViewHistory(CCmdUI* ui) { ui->SetCheck(historyPane.IsWindowVisible()); }
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnSize(UINT type, int cx, int cy);

@@ -1,139 +1,160 @@
 #include "framework/control_bar.h"
 
-#include <commctrl.h>
+#include "framework/dock_bar.h"
+#include "framework/dock_context.h"
+#include "framework/dock_layout.h"
+#include "framework/dock_sides.h"
 
-#include "framework/win_app.h"
+BEGIN_MESSAGE_MAP(CControlBar, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONDBLCLK()
+END_MESSAGE_MAP()
 
 CControlBar::~CControlBar() {
-    if (m_frame) m_frame->RemoveControlBar(this);
+    Detach();
+    delete m_pDockContext;
+}
+
+void CControlBar::Detach() {
+    if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
+    m_pDockBar = nullptr;
+    if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
+    m_pDockSite = nullptr;
+}
+
+void CControlBar::SetBarStyle(DWORD style) {
+    DWORD old = m_dwStyle;
+    m_dwStyle = style;
+    if (old != style) OnBarStyleChange(old, style);
+}
+
+void CControlBar::EnableDocking(DWORD alignment) {
+    m_dwDockStyle = alignment & CBRS_ALIGN_ANY;
+    if (m_dwDockStyle && !m_pDockContext) m_pDockContext = new CDockContext(this);
 }
 
 DWORD CControlBar::Edge() const {
-    if (m_barStyle & CBRS_ALIGN_TOP) return CBRS_ALIGN_TOP;
-    if (m_barStyle & CBRS_ALIGN_BOTTOM) return CBRS_ALIGN_BOTTOM;
-    if (m_barStyle & CBRS_ALIGN_LEFT) return CBRS_ALIGN_LEFT;
+    if (m_dwStyle & CBRS_ALIGN_TOP) return CBRS_ALIGN_TOP;
+    if (m_dwStyle & CBRS_ALIGN_BOTTOM) return CBRS_ALIGN_BOTTOM;
+    if (m_dwStyle & CBRS_ALIGN_LEFT) return CBRS_ALIGN_LEFT;
     return CBRS_ALIGN_RIGHT;
 }
 
-CSize CControlBar::CalcFixedLayout(const CRect& available) {
+bool CControlBar::IsFloating() const { return m_pDockBar && m_pDockBar->m_bFloating; }
+
+bool CControlBar::IsVisible() const {
+    if (m_nStateFlags & kDelayShow) return true;
+    if (m_nStateFlags & kDelayHide) return false;
+    return m_hWnd && (GetStyle() & WS_VISIBLE);
+}
+
+void CControlBar::DelayShow(bool show) {
+    m_nStateFlags &= ~(kDelayHide | kDelayShow);
+    bool visible = m_hWnd && (GetStyle() & WS_VISIBLE);
+    if (show != visible) m_nStateFlags |= show ? kDelayShow : kDelayHide;
+}
+
+void CControlBar::RecalcDelayShow(HDWP* batch) {
+    if (!(m_nStateFlags & (kDelayHide | kDelayShow))) return;
+    bool show = (m_nStateFlags & kDelayShow) != 0;
+    m_nStateFlags &= ~(kDelayHide | kDelayShow);
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                 (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    if (batch && *batch) *batch = ::DeferWindowPos(*batch, m_hWnd, nullptr, 0, 0, 0, 0, flags);
+    else ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, flags);
+}
+
+CSize CControlBar::CalcFixedLayout(BOOL stretch, BOOL horizontal) {
     CRect r;
     GetWindowRect(&r);
-    return r.Size();
+    CSize size = r.Size();
+    if (stretch) {
+        if (horizontal) size.cx = 32767;
+        else size.cy = 32767;
+    }
+    return size;
+}
+
+CSize CControlBar::CalcDynamicLayout(int length, DWORD mode) {
+    return CalcFixedLayout((mode & LM_STRETCH) != 0, (mode & LM_HORZ) != 0);
+}
+
+void CControlBar::PositionInLayout(CRect& area, HDWP* batch) {
+    if (batch) RecalcDelayShow(batch);
+    if (!m_hWnd || !(GetStyle() & WS_VISIBLE)) return;
+    bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    CSize size = (m_dwStyle & CBRS_SIZE_DYNAMIC)
+                     ? CalcDynamicLayout(-1, horizontal ? (LM_HORZ | LM_HORZDOCK) : LM_VERTDOCK)
+                     : CalcFixedLayout(TRUE, horizontal);
+    unsigned side = (m_dwStyle & CBRS_ALIGN_TOP)      ? dock::kTop
+                  : (m_dwStyle & CBRS_ALIGN_BOTTOM)   ? dock::kBottom
+                  : (m_dwStyle & CBRS_ALIGN_LEFT)     ? dock::kLeft
+                                                      : dock::kRight;
+    geo::Rect rest{area.left, area.top, area.right, area.bottom};
+    geo::Rect band = dock::TakeBand(rest, side, horizontal ? size.cy : size.cx);
+    area = CRect(rest.left, rest.top, rest.right, rest.bottom);
+    if (batch && *batch)
+        *batch = ::DeferWindowPos(*batch, m_hWnd, nullptr, band.left, band.top, band.Width(), band.Height(),
+                                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CControlBar::AttachToFrame(CFrameWnd* frame, DWORD barStyle) {
-    m_frame = frame;
-    m_barStyle = barStyle;
+    m_pDockSite = frame;
+    m_dwStyle = barStyle;
     frame->AddControlBar(this);
 }
 
-void CControlBar::PostNcDestroy() {
-    if (m_frame) m_frame->RemoveControlBar(this);
-    m_frame = nullptr;
-}
-
-// ---- status bar -------------------------------------------------------------------------------
-
-BEGIN_MESSAGE_MAP(CStatusBar, CControlBar)
-    ON_WM_SIZE()
-END_MESSAGE_MAP()
-
-bool CStatusBar::Create(CFrameWnd* parent, DWORD style, UINT id) {
-    DWORD windowStyle = (style & 0xFFFF0000u) | WS_CHILD | SBARS_SIZEGRIP | CCS_NOPARENTALIGN |
-                        CCS_NORESIZE | CCS_NODIVIDER;
-    if (!CreateEx(0, STATUSCLASSNAMEA, nullptr, windowStyle & ~CBRS_ALIGN_ANY, CRect(0, 0, 0, 0),
-                  parent->m_hWnd, id))
-        return false;
-    AttachToFrame(parent, (style & 0xFFFF) | CBRS_ALIGN_BOTTOM);
-    return true;
-}
-
-bool CStatusBar::SetIndicators(const UINT* ids, int count) {
-    m_panes.clear();
-    HDC dc = ::GetDC(m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-    for (int i = 0; i < count; ++i) {
-        Pane pane{ids[i], SBPS_NORMAL, 0, ""};
-        if (ids[i] != ID_SEPARATOR) {
-            pane.text = AfxLoadString(ids[i]);
-            SIZE extent{};
-            ::GetTextExtentPoint32A(dc, pane.text.c_str(), (int)pane.text.size(), &extent);
-            pane.width = extent.cx;
-        }
-        m_panes.push_back(pane);
+int CControlBar::OnCreate(LPCREATESTRUCT cs) {
+    if (Default() == -1) return -1;
+    CFrameWnd* frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(GetParent()));
+    if (!frame) frame = GetParentFrame();
+    if (frame) {
+        m_pDockSite = frame;
+        frame->AddControlBar(this);
     }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
-    UpdateParts();
-    return true;
+    return 0;
 }
 
-void CStatusBar::SetPaneInfo(int index, UINT id, UINT style, int width) {
-    if (index < 0 || index >= GetCount()) return;
-    m_panes[index].id = id;
-    m_panes[index].style = style;
-    m_panes[index].width = width;
-    UpdateParts();
-}
-
-void CStatusBar::GetPaneInfo(int index, UINT& id, UINT& style, int& width) const {
-    const Pane& p = m_panes.at(index);
-    id = p.id;
-    style = p.style;
-    width = p.width;
-}
-
-bool CStatusBar::SetPaneText(int index, const char* text) {
-    if (index < 0 || index >= GetCount()) return false;
-    m_panes[index].text = text ? text : "";
-    UINT drawing = (m_panes[index].style & SBPS_NOBORDERS) ? SBT_NOBORDERS
-                 : (m_panes[index].style & SBPS_POPOUT)    ? SBT_POPOUT : 0;
-    return SendMessage(SB_SETTEXTA, index | drawing,
-                       reinterpret_cast<LPARAM>(m_panes[index].text.c_str())) != 0;
-}
-
-std::string CStatusBar::GetPaneText(int index) const {
-    return index >= 0 && index < GetCount() ? m_panes[index].text : std::string();
-}
-
-CSize CStatusBar::CalcFixedLayout(const CRect& available) {
-    // The control knows its own height from its font.
-    HDC dc = ::GetDC(m_hWnd);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessage(WM_GETFONT)));
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc, &tm);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
-    int borders[3] = {0, 0, 0};
-    SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
-    return CSize(available.Width(), tm.tmHeight + 2 * borders[1] + 6);
-}
-
-void CStatusBar::OnSize(UINT type, int cx, int cy) {
+void CControlBar::OnDestroy() {
+    Detach();
     Default();
-    UpdateParts();
 }
 
-void CStatusBar::UpdateParts() {
-    if (!m_hWnd || m_panes.empty()) return;
-    const int kPaneBorder = 6;  // the sunken edge and gap around each pane's text
-    CRect client;
-    GetClientRect(&client);
-    int fixed = 0;
-    for (const Pane& p : m_panes) fixed += p.width + kPaneBorder;
-    int grip = ::GetSystemMetrics(SM_CXVSCROLL);
-    int extra = client.Width() - grip - fixed;
-    if (extra < 0) extra = 0;
-    std::vector<int> edges;
-    int right = 0;
-    for (const Pane& p : m_panes) {
-        right += p.width + kPaneBorder;
-        if (p.style & SBPS_STRETCH) {
-            right += extra;
-            extra = 0;
-        }
-        edges.push_back(right);
+void CControlBar::PostNcDestroy() {
+    Detach();
+}
+
+void CControlBar::OnLButtonDown(UINT flags, CPoint point) {
+    // A press on the bar itself (not on a control in it) drags it to another side or out.
+    if (m_pDockContext && m_pDockBar) {
+        ::ClientToScreen(m_hWnd, &point);
+        m_pDockContext->StartDrag(point);
+        return;
     }
-    SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    for (int i = 0; i < GetCount(); ++i) SetPaneText(i, m_panes[i].text.c_str());
+    Default();
+}
+
+void CControlBar::OnLButtonDblClk(UINT flags, CPoint point) {
+    if (m_pDockContext && m_pDockBar) {
+        m_pDockContext->ToggleDocking();
+        return;
+    }
+    Default();
+}
+
+bool CControlBar::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Commands of the controls on a bar (toolbar buttons among them) belong to the frame, wherever
+    // the bar sits: in a dock bar, a mini frame or on the frame itself.
+    HWND control = reinterpret_cast<HWND>(lParam);
+    if (control && ReflectToChild(control, WM_COMMAND, LOWORD(wParam), HIWORD(wParam), nullptr, nullptr))
+        return true;
+    if (m_pDockSite) return m_pDockSite->OnCommand(wParam, lParam);
+    return CWnd::OnCommand(wParam, lParam);
+}
+
+bool CControlBar::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (CWnd::OnNotify(wParam, lParam, result)) return true;
+    return m_pDockSite && m_pDockSite->OnNotify(wParam, lParam, result);
 }

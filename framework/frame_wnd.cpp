@@ -1,6 +1,7 @@
 #include "framework/frame_wnd.h"
 
 #include "framework/control_bar.h"
+#include "framework/dock_bar.h"
 #include "framework/doc_template.h"
 #include "framework/view.h"
 #include "framework/win_app.h"
@@ -13,12 +14,20 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_INITMENUPOPUP()
     ON_WM_ERASEBKGND()
     ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+    ON_MESSAGE(WM_RECALCPARENT, OnDelayedLayout)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
+    ON_MESSAGE(WM_WINDOWPOSCHANGED, OnWindowPosChanged)
 END_MESSAGE_MAP()
 
 CFrameWnd::CFrameWnd() = default;
 
 CFrameWnd::~CFrameWnd() {
-    for (CControlBar* bar : m_controlBars) bar->m_frame = nullptr;
+    for (CControlBar* bar : m_controlBars) bar->m_pDockSite = nullptr;
+    m_controlBars.clear();
+    for (CDockBar*& dockBar : m_dockBars) {
+        delete dockBar;
+        dockBar = nullptr;
+    }
 }
 
 bool CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
@@ -98,61 +107,6 @@ void CFrameWnd::ActivateFrame(int cmdShow) {
     if (cmdShow != SW_HIDE) ::BringWindowToTop(m_hWnd);
 }
 
-void CFrameWnd::AddControlBar(CControlBar* bar) { m_controlBars.push_back(bar); }
-
-void CFrameWnd::RemoveControlBar(CControlBar* bar) {
-    for (auto it = m_controlBars.begin(); it != m_controlBars.end(); ++it)
-        if (*it == bar) {
-            m_controlBars.erase(it);
-            return;
-        }
-}
-
-void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay) {
-    bar->ShowWindow(show ? SW_SHOWNOACTIVATE : SW_HIDE);
-    if (!delay) RecalcLayout();
-}
-
-void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId) {
-    DWORD edge = dockBarId == AFX_IDW_DOCKBAR_TOP      ? CBRS_ALIGN_TOP
-               : dockBarId == AFX_IDW_DOCKBAR_BOTTOM   ? CBRS_ALIGN_BOTTOM
-               : dockBarId == AFX_IDW_DOCKBAR_LEFT     ? CBRS_ALIGN_LEFT
-               : dockBarId == AFX_IDW_DOCKBAR_RIGHT    ? CBRS_ALIGN_RIGHT
-                                                       : bar->Edge();
-    bar->SetBarStyle((bar->GetBarStyle() & ~CBRS_ALIGN_ANY) | edge);
-    RecalcLayout();
-}
-
-void CFrameWnd::RecalcLayout() {
-    if (!m_hWnd) return;
-    CRect area;
-    GetClientRect(&area);
-    // The status bar keeps the very bottom; other bars stack inwards from their edges in the order
-    // they were made.
-    std::vector<CControlBar*> order;
-    for (CControlBar* bar : m_controlBars)
-        if (bar->GetDlgCtrlID() == AFX_IDW_STATUS_BAR) order.push_back(bar);
-    for (CControlBar* bar : m_controlBars)
-        if (bar->GetDlgCtrlID() != AFX_IDW_STATUS_BAR) order.push_back(bar);
-    for (CControlBar* bar : order) {
-        if (!bar->m_hWnd || !bar->IsWindowVisible()) continue;
-        CSize size = bar->CalcFixedLayout(area);
-        CRect place = area;
-        switch (bar->Edge()) {
-        case CBRS_ALIGN_TOP: place.bottom = area.top + size.cy; area.top = place.bottom; break;
-        case CBRS_ALIGN_BOTTOM: place.top = area.bottom - size.cy; area.bottom = place.top; break;
-        case CBRS_ALIGN_LEFT: place.right = area.left + size.cx; area.left = place.right; break;
-        default: place.left = area.right - size.cx; area.right = place.left; break;
-        }
-        bar->MoveWindow(place);
-    }
-    if (HWND view = GetDlgItem(AFX_IDW_PANE_FIRST)) {
-        if (area.right < area.left) area.right = area.left;
-        if (area.bottom < area.top) area.bottom = area.top;
-        ::MoveWindow(view, area.left, area.top, area.Width(), area.Height(), TRUE);
-    }
-}
-
 void CFrameWnd::OnSize(UINT type, int cx, int cy) {
     if (type != SIZE_MINIMIZED) RecalcLayout();
 }
@@ -218,7 +172,9 @@ void CFrameWnd::OnInitMenuPopup(HMENU popup, UINT, BOOL sysMenu) {
 }
 
 LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
-    for (CControlBar* bar : m_controlBars)
+    if (m_layoutPending) OnDelayedLayout(0, 0);
+    std::vector<CControlBar*> bars = m_controlBars;  // an update may add or remove bars
+    for (CControlBar* bar : bars)
         if (bar->m_hWnd && bar->IsWindowVisible()) bar->OnUpdateCmdUI(this, m_bAutoMenuEnable);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include "framework/wnd.h"
 
 class CControlBar;
+class CDockBar;
+class CMiniDockFrameWnd;
 class CDocument;
 class CView;
 struct CCreateContext;
@@ -52,14 +54,32 @@ public:
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
     const std::vector<CControlBar*>& ControlBars() const { return m_controlBars; }
+    // Shows or hides a bar, docked or floating; with `delay`, at the next layout.
     void ShowControlBar(CControlBar* bar, bool show, bool delay);
-    void EnableDocking(DWORD alignment) { m_dockingAlignment = alignment; }
-    virtual void DockControlBar(CControlBar* bar, UINT dockBarId = 0);
+
+    // Docking (frame_docking.cpp): a dock bar on each side allowed (CBRS_ALIGN_ bits).
+    void EnableDocking(DWORD alignment);
+    CDockBar* GetDockBar(UINT dockBarId) const;
+    // Docks `bar` into dock bar `dockBarId` (0: the first side both allow), at the place of
+    // `screenRect` when one is given, else in a new row at the end.
+    void DockControlBar(CControlBar* bar, UINT dockBarId = 0, const RECT* screenRect = nullptr);
+    void DockControlBar(CControlBar* bar, CDockBar* dockBar, const RECT* screenRect = nullptr);
+    // Floats `bar` in a mini frame of its own whose top-left corner is `screenPoint`.
+    void FloatControlBar(CControlBar* bar, CPoint screenPoint, DWORD barStyle);
+    void RemoveMiniFrame(CMiniDockFrameWnd* miniFrame);
+
     virtual void RecalcLayout();
+    // Asks for a layout once the current message is done (several requests make one layout).
+    void DelayRecalcLayout();
+    // Lays out the bars around the first pane; `query` only computes the area left for the pane.
+    enum RepositionFlags : UINT { reposDefault = 0, reposQuery = 1 };
+    void RepositionBars(UINT firstId, UINT lastId, UINT leftOverId, UINT flags = reposDefault,
+                        RECT* leftOver = nullptr);
 
     bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
     bool PreTranslateMessage(MSG* msg) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
     virtual bool OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
@@ -73,10 +93,19 @@ protected:
     afx_msg void OnInitMenuPopup(HMENU popup, UINT index, BOOL sysMenu);
     afx_msg LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
     afx_msg BOOL OnEraseBkgnd(HDC) { return TRUE; }  // the view and the bars cover the client area
+    afx_msg LRESULT OnDelayedLayout(WPARAM, LPARAM);
+    afx_msg LRESULT OnSettingChange(WPARAM, LPARAM);
+    afx_msg LRESULT OnWindowPosChanged(WPARAM, LPARAM pos);
+    // The answer to a toolbar button's tooltip: the second half of its command's string.
+    bool AnswerToolTip(NMHDR* header);
 
     CView* m_activeView = nullptr;
     std::vector<CControlBar*> m_controlBars;
+    std::vector<CMiniDockFrameWnd*> m_miniFrames;
+    CDockBar* m_dockBars[4] = {};  // top, bottom, left, right once docking is enabled; owned
     DWORD m_dockingAlignment = 0;
+    bool m_layoutPending = false;
+    bool m_inRecalcLayout = false;
     DWORD m_frameStyles = 0;  // FWS_ bits, kept out of the window's own style
     DECLARE_MESSAGE_MAP()
 };

@@ -20,8 +20,9 @@
 #define AFX_IDW_STATUS_BAR 0xE801
 #define AFX_IDW_DOCKBAR_TOP 0xE81B
 #define AFX_IDW_DOCKBAR_LEFT 0xE81C
-#define AFX_IDW_DOCKBAR_BOTTOM 0xE81D
-#define AFX_IDW_DOCKBAR_RIGHT 0xE81E
+#define AFX_IDW_DOCKBAR_RIGHT 0xE81D
+#define AFX_IDW_DOCKBAR_BOTTOM 0xE81E
+#define AFX_IDW_DOCKBAR_FLOAT 0xE81F
 #define AFX_IDW_PANE_FIRST 0xE900
 
 #define AFX_IDP_PARSE_INT 0xF110   /* "Please enter an integer." */
@@ -29,5 +30,6 @@
 /* Private framework messages. */
 #define WM_IDLEUPDATECMDUI 0x0363
 #define WM_INITIALUPDATE 0x0364
+#define WM_RECALCPARENT 0x0368     /* a delayed relayout of the frame is due */
 
 #endif

@@ -121,6 +121,7 @@ int CWinApp::Run() {
     MSG msg;
     long idleCount = 0;
     bool idle = true;
+    POINT lastMouse{-1, -1};
     for (;;) {
         while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++)) idle = false;
@@ -131,8 +132,14 @@ int CWinApp::Run() {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        // Input and painting are worth an idle pass afterwards; timers and the like are not.
-        if (msg.message != WM_TIMER && msg.message != WM_PAINT && msg.message != WM_MOUSEMOVE) {
+        // Input and painting are worth an idle pass afterwards; timers are not, nor a mouse that
+        // reports the place it already reported (the bars' hover states follow real moves).
+        bool worthIdle = msg.message != WM_TIMER && msg.message != WM_PAINT;
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+            worthIdle = msg.pt.x != lastMouse.x || msg.pt.y != lastMouse.y;
+            lastMouse = msg.pt;
+        }
+        if (worthIdle) {
             idle = true;
             idleCount = 0;
         }

@@ -115,6 +115,14 @@ class Probe:
         return self.call("listview", **self._target(caption, hwnd), cls=cls, visible=visible,
                          timeout=timeout)
 
+    def toolbar(self, caption=None, *, hwnd=None, cls=None, visible=False, timeout=0):
+        return self.call("toolbar", **self._target(caption, hwnd), cls=cls, visible=visible,
+                         timeout=timeout)
+
+    def tooltip(self, timeout=0):
+        """The tooltip shown now ({"hwnd", "rect", "text"}), or None."""
+        return self.call("tooltip", timeout=timeout)
+
     def menu(self, caption=None, *, hwnd=None, cls=None, visible=False, timeout=0, init=False):
         """The menu bar; init=True sends WM_INITMENUPOPUP to every submenu first, as opening the
         menus would, so that the program's update handlers have set the states."""

@@ -31,3 +31,7 @@ int cmdShow(Invocation& inv, JsonWriter& out);
 int cmdClipboard(Invocation& inv, JsonWriter& out);
 int cmdScreen(Invocation& inv, JsonWriter& out);
 int cmdPixel(Invocation& inv, JsonWriter& out);
+
+// Bars (cmd_bars.cpp)
+int cmdToolbar(Invocation& inv, JsonWriter& out);
+int cmdTooltip(Invocation& inv, JsonWriter& out);

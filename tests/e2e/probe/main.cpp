@@ -20,6 +20,7 @@ const CommandEntry kCommands[] = {
     {"post", cmdPost},           {"send", cmdSend},       {"close", cmdClose},
     {"settext", cmdSetText},     {"hotkey", cmdHotKey},   {"clipboard", cmdClipboard},
     {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},
+    {"toolbar", cmdToolbar},     {"tooltip", cmdTooltip},
 };
 
 const char kUsageText[] =
