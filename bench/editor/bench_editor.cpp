@@ -1,6 +1,6 @@
 // The editor's paint and transforms on a 3840 x 2160 image, each against its floor: one BitBlt of
 // the whole client area for a paint, one GetDIBits + SetDIBits round trip of the image for a
-// rotation. A Windows program: bench/editor/run_under_wine.py runs it in a private Wine session.
+// rotation. A Windows program: bench/run_under_wine.py runs it in a private Wine session.
 //
 // Usage: bench_editor.exe [ROUNDS]   prints a Markdown table on stdout
 #include <windows.h>
