@@ -25,3 +25,12 @@ public:
     void SetPos(int pos) { SendMessage(UDM_SETPOS32, 0, pos); }
     int GetPos() { return static_cast<int>(SendMessage(UDM_GETPOS32)); }
 };
+
+// A static control (text, icon or frame).
+class CStatic : public CWnd {
+public:
+    HICON SetIcon(HICON icon) {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+    }
+    HICON GetIcon() { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+};
