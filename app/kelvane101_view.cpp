@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_FILE_SAVE_IMAGE, OnFileSave)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_IMAGE, OnUpdateNeedsImage)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_SHOW_EDITOR, OnShowEditor)
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -133,3 +134,7 @@ void CKelvane101View::StartHistory() {
 }
 
 void CKelvane101View::AutoSaveDib() { saver.AutoSaveDib(); }
+
+void CKelvane101View::OnShowEditor() {
+    if (CMainFrame* frame = MainFrame()) frame->ShowWindow(SW_SHOWNORMAL);
+}

@@ -64,5 +64,7 @@ protected:
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
     afx_msg void OnUpdateNeedsImage(CCmdUI* ui);
+    // The notification-area icon's "&Edit..." and double-click.
+    afx_msg void OnShowEditor();
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,12 @@
 #include "app/main_frame.h"
 
+#include <shellapi.h>
+
 #include "app/kelvane101_view.h"
+#include "chrome/chrome_text.h"
+#include "chrome/exit_dialog.h"
+#include "chrome/html_help.h"
+#include "chrome/product_addresses.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
@@ -9,6 +15,11 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_ENDSESSION()
+    ON_MESSAGE(WM_ICON_NOTIFY, OnIconNotify)
+    ON_REGISTERED_MESSAGE(CSystemTray::TaskbarCreatedMessage(), OnTaskbarCreated)
+    ON_WM_CLOSE()
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_COMMAND_RANGE(ID_HELP_CHECK_UPGRADE, ID_HELP_TECHNICAL_SUPPORT, OnProductLink)
 END_MESSAGE_MAP()
 
 namespace {
@@ -34,6 +45,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     SetWindowText("Tessaly Screen Capture");
+    if (!CreateTrayIcon()) return -1;
 
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
     if (!statusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
@@ -61,4 +73,61 @@ void CMainFrame::OnEndSession(bool ending) {
     // Logging off ends the process without WM_CLOSE: keep what closing would have kept.
     if (ending)
         if (CKelvane101View* view = View()) view->StoreSettings();
+}
+
+// ---- window chrome: the icon, exit, help, web pages ----------------------------------------------
+
+bool CMainFrame::CreateTrayIcon() {
+    if (!systemTray.AddIcon(this, WM_ICON_NOTIFY, "Tessaly Screen Capture", nullptr, IDR_TRAYMENU)) return false;
+    systemTray.ChangeIcon(static_cast<UINT>(IDR_MAINFRAME));
+    return true;
+}
+
+LRESULT CMainFrame::OnIconNotify(WPARAM wParam, LPARAM lParam) {
+    // While one of our modal dialogs is open the frame is disabled; a menu command now (a capture,
+    // a second exit) would run underneath that dialog. Bring the dialog forward instead.
+    if (!::IsWindowEnabled(m_hWnd)) {
+        UINT mouse = LOWORD(lParam);
+        if (mouse == WM_RBUTTONUP || mouse == WM_LBUTTONDBLCLK) {
+            ::SetForegroundWindow(::GetLastActivePopup(m_hWnd));
+            return 1;
+        }
+    }
+    return systemTray.OnIconNotify(wParam, lParam);
+}
+
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A restarted shell has lost our icon; without it the program would be out of reach.
+    systemTray.RestoreIcon();
+    return 0;
+}
+
+void CMainFrame::OnClose() {
+    if (exitDialogOpen) return;
+    exitDialogOpen = true;
+    CExitDlg confirm(this);
+    const bool confirmed = confirm.DoModal() == IDOK;
+    exitDialogOpen = false;
+    if (!confirmed) return;  // the frame stays as it was, hidden or shown
+    SaveHistoryOnExit();
+    CFrameWnd::OnClose();
+}
+
+void CMainFrame::SaveHistoryOnExit() {
+    // The history list writes save.dat here.
+}
+
+void CMainFrame::OnHelp() {
+    char module[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string helpFile = chrome_text::HelpFilePath(module);
+    if (!html_help::DisplayTopic(m_hWnd, helpFile))
+        ::MessageBoxA(m_hWnd, chrome_text::HelpMissingMessage(helpFile).c_str(), "Tessaly Screen Capture", MB_OK);
+}
+
+void CMainFrame::OnProductLink(UINT id) {
+    const char* target = id == ID_HELP_CHECK_UPGRADE   ? product_addresses::kDownloadPage
+                       : id == ID_HELP_VISIT_WEBSITE   ? product_addresses::kWebSite
+                                                       : product_addresses::kSupportMailLink;
+    ::ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);  // no message if it fails
 }
