@@ -14,6 +14,7 @@ int cmdDialog(Invocation& inv, JsonWriter& out);
 int cmdStatus(Invocation& inv, JsonWriter& out);
 int cmdListView(Invocation& inv, JsonWriter& out);
 int cmdMenu(Invocation& inv, JsonWriter& out);
+int cmdPopupMenu(Invocation& inv, JsonWriter& out);
 
 // Acting on windows (cmd_messages.cpp)
 int cmdClick(Invocation& inv, JsonWriter& out);
@@ -28,3 +29,7 @@ int cmdHotKey(Invocation& inv, JsonWriter& out);
 int cmdClipboard(Invocation& inv, JsonWriter& out);
 int cmdScreen(Invocation& inv, JsonWriter& out);
 int cmdPixel(Invocation& inv, JsonWriter& out);
+
+// The shell: notification-area icons, resource tables of a program file (cmd_shell.cpp)
+int cmdTray(Invocation& inv, JsonWriter& out);
+int cmdAccelerators(Invocation& inv, JsonWriter& out);

@@ -13,7 +13,7 @@ void answer(const CWPSTRUCT& call) {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     if (!mapping) return;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, menu_hook::kMappingBytes)) {
-        HMENU menu = GetMenu(call.hwnd);
+        HMENU menu = menu_hook::menuOfWindow(call.hwnd);
         if (menu && call.wParam == menu_hook::kInitThenRead) initMenuPopups(call.hwnd, menu);
         JsonWriter out;
         if (menu) writeMenuItems(out, menu); else out.null();
