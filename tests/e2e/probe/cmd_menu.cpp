@@ -71,7 +71,7 @@ int writeMenuOf(HWND window, HMENU menu, bool initPopups, JsonWriter& out) {
         if (initPopups) initMenuPopups(window, menu);
         out.field("source", "direct");
         out.key("items");
-        writeMenuItems(out, menu);
+        writeMenuItems(out, menu, GetMenu(window) == menu ? window : nullptr);
         return kOk;
     }
     std::string error;
