@@ -59,7 +59,8 @@ BOOL CSystemTray::DeleteIcon() {
 BOOL CSystemTray::RestoreIcon() {
     if (!enabled) return FALSE;  // never added, or taken out on purpose
     notifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    enabled = ::Shell_NotifyIconA(NIM_ADD, &notifyData);
+    // A shell that still has the icon refuses a second add; then it only needs bringing up to date.
+    enabled = ::Shell_NotifyIconA(NIM_ADD, &notifyData) || ::Shell_NotifyIconA(NIM_MODIFY, &notifyData);
     return enabled;
 }
 

@@ -179,7 +179,8 @@ def link_pixels(t, s, box, control_id, name):
 
 def scenario_about_box_links():
     """The About box from the icon's menu: its texts, the big product name, both links in blue,
-    and a link that opened turns to the visited colour while the other stays blue."""
+    and a link that opened turns to the visited colour while the other stays blue. While it is
+    open the icon only brings it forward."""
     with session("about_box_links") as s:
         # The shell hands web and mail links to these programs; `true` accepts them and does nothing.
         for name in ("Browsers", "Mailers"):
@@ -206,6 +207,14 @@ def scenario_about_box_links():
         assert t.probe.find(FRAME, visible=True) is None
         assert link_pixels(t, s, box, 1030, "mail-unvisited")[0] > 20, "the mail link changed too"
 
-        s.xdotool("key", "Return")
+        # While the box waits for the user the icon brings it forward rather than run commands.
+        s.xdotool("mousemove", 300, 300, "click", 1)
+        s.xdotool("mousemove", *tray.ICON, "click", 3)
+        wait_for(lambda: t.probe.foreground("About"), 10, "the icon did not bring the About box forward")
+        assert t.probe.popupmenu(timeout=1500) is None, "the icon's menu opened under the About box"
+        tray.double_click(s)
+        assert t.probe.find(FRAME, visible=True, timeout=1500) is None, "a double-click showed the frame"
+
+        tray.press_over(s, t.probe.find("About", visible=True), "Return")
         wait_for(lambda: t.probe.find("About", visible=True) is None, 10, "Enter did not close the About box")
         assert t.process.poll() is None
