@@ -13,7 +13,7 @@ deps:
 	@tools/install-deps
 
 host: deps
-	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Release -DTESSALY_WIN_DIR=$(abspath $(WIN_DIR)) >/dev/null
+	@cmake -S . -B $(HOST_DIR) -DCMAKE_BUILD_TYPE=Release -DTESSALY_BUILD_ROOT=$(abspath $(BUILD)) >/dev/null
 	@cmake --build $(HOST_DIR) -j $(JOBS)
 
 win: deps
@@ -27,12 +27,15 @@ win64: deps
 	@cmake --build $(WIN64_DIR) -j $(JOBS)
 
 test: host win win64
+	@TESSALY_BUILD_ROOT=$(abspath $(BUILD)) python3 tests/harness/winenv.py describe
 	@cd $(HOST_DIR) && ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
 
-run: win
-	@tools/run-tessaly $(WIN_DIR)/bin
+# The tree this machine can run: the 32-bit one, or the 64-bit one where 32-bit programs cannot start.
+run: deps
+	@tree=$$(TESSALY_BUILD_ROOT=$(abspath $(BUILD)) python3 tests/harness/winenv.py tree) && \
+	  $(MAKE) --no-print-directory $$tree && tools/run-tessaly $(BUILD)/$$tree/bin
 
-bench: host
+bench: host win win64
 	@tools/run-bench $(HOST_DIR)
 
 # The README's pictures, taken from the real program under Wine on a private display.

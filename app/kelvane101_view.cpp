@@ -1,8 +1,14 @@
 #include "app/kelvane101_view.h"
 
+#include <cstdio>
+
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/settings_store.h"
+#include "capture/directx_note.h"
+#include "editor/resize_dialog.h"
+#include "editor/rotate_dialog.h"
+#include "history/open_request.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CKelvane101View)
@@ -18,6 +24,40 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_FILE_SAVE_IMAGE, OnFileSave)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_IMAGE, OnUpdateNeedsImage)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_COMMAND(ID_SETTING_CAPTURE_CONFIGURE, OnSettingCaptureConfigure)
+    // The image editor.
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONUP()
+    ON_MESSAGE(WM_CAPTURECHANGED, OnCaptureChanged)
+    ON_WM_SETCURSOR()
+    ON_COMMAND(ID_EDIT_CLEAR_IMAGE, OnEditClear)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CLEAR_IMAGE, OnUpdateNeedsImage)
+    ON_COMMAND(ID_EDIT_UNDO_STEP, OnEditUndo)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_UNDO_STEP, OnUpdateUndo)
+    ON_COMMAND(ID_EDIT_REDO_STEP, OnEditRedo)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_REDO_STEP, OnUpdateRedo)
+    ON_COMMAND(ID_EDIT_COPY_IMAGE, OnEditCopy)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_IMAGE, OnUpdateNeedsImage)
+    ON_COMMAND(ID_TOOL_SELECT, OnToolSelect)
+    ON_UPDATE_COMMAND_UI(ID_TOOL_SELECT, OnUpdateToolSelect)
+    ON_COMMAND(ID_ZOOM_OUT, OnZoomOut)
+    ON_UPDATE_COMMAND_UI(ID_ZOOM_OUT, OnUpdateNeedsImage)
+    ON_COMMAND(ID_ZOOM_IN, OnZoomIn)
+    ON_UPDATE_COMMAND_UI(ID_ZOOM_IN, OnUpdateNeedsImage)
+    ON_COMMAND(ID_EDIT_CROP, OnEditCrop)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_CROP, OnUpdateNeedsSelection)
+    ON_COMMAND(ID_EDIT_RESIZE, OnEditResize)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_RESIZE, OnUpdateNeedsImage)
+    ON_COMMAND(ID_TOOL_MOVE, OnToolMove)
+    ON_UPDATE_COMMAND_UI(ID_TOOL_MOVE, OnUpdateToolMove)
+    ON_COMMAND(ID_EDIT_ROTATE, OnEditRotate)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_ROTATE, OnUpdateNeedsImage)
+    ON_COMMAND(ID_EDIT_COPY_SELECTION, OnEditCopySelection)
+    ON_UPDATE_COMMAND_UI(ID_EDIT_COPY_SELECTION, OnUpdateNeedsSelection)
+    ON_COMMAND(ID_SETTING_BACKGROUND_COLOR, OnBackgroundColor)
+    ON_COMMAND(ID_FILE_OPEN_IMAGE, OnFileOpenImage)
+    ON_WM_COPYDATA()
     ON_COMMAND(ID_SHOW_EDITOR, OnShowEditor)
 END_MESSAGE_MAP()
 
@@ -30,6 +70,9 @@ CKelvane101View::CKelvane101View() {
 
 CKelvane101View::~CKelvane101View() {
     // Graphics resources first, then the settings.
+    history.Clear();
+    display.displayBitmap.DeleteObject();
+    display.FreeBackBuffer();
     imageBitmap.DeleteObject();
     clipboardBitmap.DeleteObject();
     palette.DeleteObject();
@@ -62,6 +105,7 @@ void CKelvane101View::OnInitialUpdate() {
     CapturePalette();
     SetScrollSizes(MM_TEXT, CSize(0, 0));
     RegisterCaptureHotKey();
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().SetTargetView(this);
 }
 
 void CKelvane101View::CapturePalette() {
@@ -91,6 +135,8 @@ BOOL CKelvane101View::OnEraseBkgnd(HDC dc) {
 
 void CKelvane101View::OnTimer(UINT_PTR id) {
     if (id == CaptureController::kWatchdogTimer) capture.OnWatchdog();
+    // The marching ants: only the frame and handles are drawn, the image is not repainted.
+    if (id == kAnimationTimer && hasSelection) mouse.DrawOutline();
 }
 
 void CKelvane101View::OnHotKey(UINT, UINT, UINT) { capture.StartCapture(); }
@@ -109,9 +155,7 @@ void CKelvane101View::OnCaptureMode(UINT id) {
 }
 
 void CKelvane101View::OnCaptureDirectXNote() {
-    MessageBox("Note for DirectX Full Screen Capture Settings:\n1.Use hotkey.\n2.No message dialog be "
-               "shown.\n3.No 'save as' dialog after capture. Use auto-save.",
-               "DirectX Capture Notes", MB_OK);
+    MessageBox(kDirectXNoteText, kDirectXNoteCaption, MB_OK);
 }
 
 void CKelvane101View::SaveAfterCapture() { saver.SaveAfterCapture(); }
@@ -125,12 +169,98 @@ void CKelvane101View::OnFileSaveAs() { saver.OnFileSaveAs(); }
 
 void CKelvane101View::OnUpdateNeedsImage(CCmdUI* ui) { ui->Enable(hasImage); }
 
-void CKelvane101View::AddHistoryEntry(const std::string&, const std::string&) {
-    // The history list joins here.
+void CKelvane101View::AddHistoryEntry(const std::string& name, const std::string& path) {
+    if (CMainFrame* frame = MainFrame()) frame->HistoryList().AddEntry(name, path);
 }
 
-void CKelvane101View::StartHistory() {
-    // The edit history of the editor joins here.
+void CKelvane101View::OnFileOpenImage() { opener.OnFileOpenImage(); }
+
+void CKelvane101View::OpenFromHistory(const std::string& path, bool fromHistoryList) {
+    opener.OpenFromHistory(path, fromHistoryList);
+}
+
+BOOL CKelvane101View::OnCopyData(HWND sender, COPYDATASTRUCT* data) {
+    // Any program may send this: the path is read only within the bytes that came, up to its zero.
+    std::string path;
+    if (data && OpenRequest::Read(data->lpData, data->cbData, path)) {
+        CMainFrame* frame = MainFrame();
+        OpenFromHistory(path, frame && sender == frame->HistoryList().m_hWnd);
+    }
+    return static_cast<BOOL>(Default());
+}
+
+
+// ---- the image editor ----------------------------------------------------------------------------
+
+void CKelvane101View::OnDraw(CDC*) { PaintImage(); }
+
+void CKelvane101View::PaintImage() {
+    editor.AdoptPendingGrab();
+    display.Paint();
+    if (hasSelection) mouse.DrawOutline();
+}
+
+void CKelvane101View::SetStatusPane(int pane, const char* text) {
+    if (CMainFrame* frame = MainFrame()) frame->StatusBar().SetPaneText(pane, text);
+}
+
+void CKelvane101View::ShowMessage(const char* text, const char* caption, UINT type) {
+    CMainFrame* frame = MainFrame();
+    ::MessageBoxA(frame ? frame->m_hWnd : m_hWnd, text, caption, type);
+}
+
+void CKelvane101View::OnLButtonDown(UINT, CPoint point) {
+    mouse.OnLButtonDown(point);
+    Default();
+}
+
+void CKelvane101View::OnMouseMove(UINT, CPoint point) {
+    mouse.OnMouseMove(point);
+    Default();
+}
+
+void CKelvane101View::OnLButtonUp(UINT, CPoint) {
+    mouse.OnLButtonUp();
+    Default();
+}
+
+LRESULT CKelvane101View::OnCaptureChanged(WPARAM, LPARAM) {
+    mouse.OnCaptureLost();
+    return Default();
+}
+
+BOOL CKelvane101View::OnSetCursor(HWND window, UINT hitTest, UINT) {
+    if (window == m_hWnd && mouse.OnSetCursor(hitTest)) return TRUE;
+    return static_cast<BOOL>(Default());
+}
+
+void CKelvane101View::OnUpdateToolMove(CCmdUI* ui) {
+    ui->Enable(hasImage);
+    ui->SetCheck(editMode == EditorState::kEditMove);
+}
+
+void CKelvane101View::OnUpdateToolSelect(CCmdUI* ui) {
+    ui->Enable(hasImage);
+    ui->SetCheck(editMode == EditorState::kEditSelect);
+}
+
+void CKelvane101View::OnEditResize() {
+    CSize size = imageBitmap.GetSize();
+    CResizeDialog dialog(size.cx, size.cy, MainFrame());
+    if (dialog.DoModal() == IDOK) editor.Resize(dialog.width, dialog.height);
+}
+
+void CKelvane101View::OnEditRotate() {
+    CRotateDialog dialog(MainFrame());
+    if (dialog.DoModal() == IDOK) editor.Rotate(dialog.angleCode);
+}
+
+void CKelvane101View::OnBackgroundColor() {
+    // Preset to black, not to the colour in use.
+    CColorDialog dialog(RGB(0, 0, 0), CC_FULLOPEN | CC_ANYCOLOR, MainFrame());
+    if (dialog.DoModal() != IDOK) return;
+    settings.backgroundColor = dialog.GetColor();
+    Invalidate();
 }
 
 void CKelvane101View::AutoSaveDib() { saver.AutoSaveDib(); }

@@ -17,9 +17,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SIZE()
     ON_WM_ENDSESSION()
+    ON_WM_CLOSE()
     ON_MESSAGE(WM_ICON_NOTIFY, OnIconNotify)
     ON_REGISTERED_MESSAGE(CSystemTray::TaskbarCreatedMessage(), OnTaskbarCreated)
-    ON_WM_CLOSE()
     ON_COMMAND(ID_HELP, OnHelp)
     ON_COMMAND_RANGE(ID_HELP_CHECK_UPGRADE, ID_HELP_TECHNICAL_SUPPORT, OnProductLink)
 END_MESSAGE_MAP()
@@ -47,6 +47,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (CFrameWnd::OnCreate(cs) == -1) return -1;
     EnableDocking(CBRS_ALIGN_ANY);
     SetWindowText("Tessaly Screen Capture");
+    if (!CreateHistoryList()) return -1;
     if (!CreateTrayIcon()) return -1;
 
     const UINT indicators[] = {ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR, ID_SEPARATOR};
@@ -73,8 +74,32 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
 
 void CMainFrame::OnEndSession(bool ending) {
     // Logging off ends the process without WM_CLOSE: keep what closing would have kept.
-    if (ending)
-        if (CKelvane101View* view = View()) view->StoreSettings();
+    if (!ending) return;
+    SaveHistoryOnExit();
+    if (CKelvane101View* view = View()) view->StoreSettings();
+}
+
+// ---- history -------------------------------------------------------------------------------
+
+bool CMainFrame::CreateHistoryList() {
+    const UINT kPaneId = 123, kListId = 100;
+    if (!historyPane.Create("History", this, kPaneId)) return false;
+    if (!historyList.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 0, 0), &historyPane, kListId))
+        return false;
+    historyList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    historyList.InsertColumns();
+    historyList.LoadHistory();
+    return true;
+}
+
+void CMainFrame::SaveHistoryOnExit() {
+    // A folder we may not write to keeps its old file; that is all we can do at exit.
+    historyList.SaveHistory();
+}
+
+bool CMainFrame::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
+    if (CFrameWnd::OnCmdMsg(id, code, extra, info)) return true;
+    return historyCommands.OnCmdMsg(id, code, extra, info);
 }
 
 // ---- window chrome: the icon, exit, help, web pages ----------------------------------------------
@@ -132,10 +157,6 @@ void CMainFrame::OnClose() {
     if (!confirmed) return;  // the frame stays as it was, hidden or shown
     SaveHistoryOnExit();
     CFrameWnd::OnClose();
-}
-
-void CMainFrame::SaveHistoryOnExit() {
-    // The history list writes save.dat here.
 }
 
 void CMainFrame::OnHelp() {

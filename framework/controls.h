@@ -6,6 +6,25 @@
 
 #include "framework/wnd.h"
 
+// A push button, check box, radio button or group box.
+class CButton : public CWnd {
+public:
+    int GetCheck() { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int check) { SendMessage(BM_SETCHECK, check); }
+};
+
+// An edit control.
+class CEdit : public CWnd {};
+
+// A static control (text, icon or frame).
+class CStatic : public CWnd {
+public:
+    HICON SetIcon(HICON icon) {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+    }
+    HICON GetIcon() { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+};
+
 // A trackbar.
 class CSliderCtrl : public CWnd {
 public:
@@ -24,13 +43,4 @@ public:
     void SetRange(int low, int high) { SendMessage(UDM_SETRANGE32, low, high); }
     void SetPos(int pos) { SendMessage(UDM_SETPOS32, 0, pos); }
     int GetPos() { return static_cast<int>(SendMessage(UDM_GETPOS32)); }
-};
-
-// A static control (text, icon or frame).
-class CStatic : public CWnd {
-public:
-    HICON SetIcon(HICON icon) {
-        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
-    }
-    HICON GetIcon() { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };

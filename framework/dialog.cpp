@@ -57,6 +57,35 @@ void DDX_Check(CDataExchange* dx, int id, int& value) {
     else ::SendMessageA(control, BM_SETCHECK, value, 0);
 }
 
+void DDX_CBString(CDataExchange* dx, int id, std::string& value) {
+    if (dx->m_failed) return;
+    HWND control = dx->PrepareCtrl(id);
+    bool dropList = (::GetWindowLongPtrA(control, GWL_STYLE) & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST;
+    if (dx->m_bSaveAndValidate) {
+        if (!dropList) {
+            int length = ::GetWindowTextLengthA(control);
+            std::string text(length + 1, '\0');
+            text.resize(::GetWindowTextA(control, text.data(), length + 1));
+            value = text;
+            return;
+        }
+        value.clear();
+        LRESULT index = ::SendMessageA(control, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) return;
+        LRESULT length = ::SendMessageA(control, CB_GETLBTEXTLEN, index, 0);
+        if (length == CB_ERR) return;
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        ::SendMessageA(control, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        value = text;
+    } else {
+        LRESULT index = ::SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(value.c_str()));
+        ::SendMessageA(control, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index, 0);
+        if (!dropList && index == CB_ERR) ::SetWindowTextA(control, value.c_str());
+    }
+}
+
 void DDX_Radio(CDataExchange* dx, int id, int& value) {
     if (dx->m_failed) return;
     HWND first = dx->PrepareCtrl(id);
@@ -91,9 +120,19 @@ INT_PTR CDialog::DoModal() {
 }
 
 bool CDialog::UpdateData(bool save) {
+    bool wasExchanging = m_exchanging;
+    m_exchanging = true;
     CDataExchange dx(this, save);
     DoDataExchange(&dx);
+    m_exchanging = wasExchanging;
     return !dx.m_failed;
+}
+
+bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // A control that reports its own change while the exchange sets it must not start a handler
+    // that reads the half-exchanged controls back.
+    if (m_exchanging && lParam) return true;
+    return CWnd::OnCommand(wParam, lParam);
 }
 
 BOOL CDialog::OnInitDialog() {

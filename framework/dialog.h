@@ -26,6 +26,9 @@ private:
 void DDX_Text(CDataExchange* dx, int id, int& value);
 void DDX_Text(CDataExchange* dx, int id, std::string& value);
 void DDX_Check(CDataExchange* dx, int id, int& value);
+// The combo box's current text (a drop-down list: the selected item's text, empty without one);
+// setting selects the item of that text, or nothing.
+void DDX_CBString(CDataExchange* dx, int id, std::string& value);
 // `value` is the index of the checked button in the radio group that starts at `id` (-1: none).
 void DDX_Radio(CDataExchange* dx, int id, int& value);
 
@@ -36,6 +39,7 @@ public:
     virtual INT_PTR DoModal();
     void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
     // Exchanges all fields; false when a field failed validation (the dialog then stays open).
+    // The controls' notifications (EN_CHANGE while texts are set...) are not handled meanwhile.
     bool UpdateData(bool save = true);
 
     virtual BOOL OnInitDialog();
@@ -44,6 +48,7 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx) {}
+    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     // Binds `dialog` to `hWnd` at WM_INITDIALOG (dialogs, file dialog hooks, property pages).
@@ -56,6 +61,7 @@ protected:
 
 private:
     bool m_defaultReached = false;  // set when a message fell through to default processing
+    bool m_exchanging = false;      // inside UpdateData
 
     afx_msg void OnOKCommand() { OnOK(); }
     afx_msg void OnCancelCommand() { OnCancel(); }

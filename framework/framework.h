@@ -1,9 +1,17 @@
 #pragma once
 // Everything of the framework a program or library includes.
+#include "framework/color_dialog.h"
 #include "framework/control_bar.h"
+#include "framework/combo_box.h"
 #include "framework/controls.h"
+#include "framework/cursors.h"
 #include "framework/dialog.h"
 #include "framework/file_dialog.h"
+#include "framework/folder_browser.h"
+#include "framework/hotkey_ctrl.h"
+#include "framework/property_sheet.h"
+#include "framework/list_ctrl.h"
+#include "framework/multi_file_dialog.h"
 #include "framework/doc_template.h"
 #include "framework/frame_wnd.h"
 #include "framework/gdi.h"

@@ -21,6 +21,8 @@ bool FileHasContent(const std::string& path) {
            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeLow || data.nFileSizeHigh);
 }
 
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 // Makes the save folder and any missing parents, so a first automatic save never fails for want
 // of a folder.
 void CreateFolders(const std::string& folder) {
@@ -128,18 +130,23 @@ void ImageSaver::AutoSaveDib() { AutoSave(Source::kPendingDib); }
 
 void ImageSaver::AutoSave(Source source) {
     CaptureSettings& settings = view.settings;
-    int number = settings.nextNumber;
-    SaveNaming::AutoName name = SaveNaming::MakeAutoSaveName(settings.saveDirectory, settings.baseName, number);
-    // The number moves on whatever happens next (wrapping rather than overflowing).
-    settings.nextNumber = static_cast<int>(static_cast<unsigned>(number) + 1u);
     int format = settings.fileFormat;
-    if (format < SaveNaming::kBmp || format > SaveNaming::kGif) return;
+    if (format < SaveNaming::kBmp || format > SaveNaming::kGif) {
+        settings.nextNumber = SaveNaming::NextNumber(settings.nextNumber);  // the number moves on all the same
+        return;
+    }
+    const std::string extension = SaveNaming::ExtensionOf(format);
+    // An earlier capture is never overwritten: a counter set back, or one that started again at 1,
+    // skips the names already taken. The number moves on before anything is written.
+    SaveNaming::FreeAutoName name = SaveNaming::FirstFreeAutoSaveName(
+        settings.saveDirectory, settings.baseName, extension, settings.nextNumber, PathExists);
+    settings.nextNumber = name.nextNumber;
 
     bool quiet = source == Source::kPendingDib;
-    std::string path = name.path + SaveNaming::ExtensionOf(format);
+    std::string path = name.name.path + extension;
     CreateFolders(settings.saveDirectory);
-    if (WriteImage(source, format, path, StoredJpegOptions(settings), quiet))
-        view.AddHistoryEntry(name.entryName + SaveNaming::ExtensionOf(format), path);
+    if (name.found && WriteImage(source, format, path, StoredJpegOptions(settings), quiet))
+        view.AddHistoryEntry(name.name.entryName + extension, path);
     else
         ReportFailure(path, quiet);
 }

@@ -25,6 +25,25 @@ AutoName MakeAutoSaveName(const std::string& folder, const std::string& baseName
     return {folder + entry, entry};
 }
 
+int NextNumber(int number) { return number == 2147483647 ? 1 : number + 1; }
+
+FreeAutoName FirstFreeAutoSaveName(const std::string& folder, const std::string& baseName,
+                                   const std::string& extension, int number,
+                                   const std::function<bool(const std::string& path)>& exists, int maxTries) {
+    FreeAutoName result;
+    for (int tries = 0; tries < maxTries; ++tries, number = NextNumber(number)) {
+        result.name = MakeAutoSaveName(folder, baseName, number);
+        result.number = number;
+        if (!exists(result.name.path + extension)) {
+            result.found = true;
+            break;
+        }
+    }
+    // Found: the number after it; not found: the first number not tried.
+    result.nextNumber = result.found ? NextNumber(result.number) : number;
+    return result;
+}
+
 namespace {
 size_t NameStart(const std::string& path) {
     size_t slash = path.find_last_of("\\/");

@@ -1,6 +1,7 @@
 #pragma once
 // File naming of saves (platform-free): the formats with their extensions, and the numbered names
 // of automatic saves.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,23 @@ struct AutoName {
 };
 // The folder already ends with a backslash; nothing is added between the parts.
 AutoName MakeAutoSaveName(const std::string& folder, const std::string& baseName, int number);
+
+// The number after `number`: numbers never turn negative, 2147483647 is followed by 1.
+int NextNumber(int number);
+
+// An automatic save never replaces an earlier file. From `number` on, the first number whose file
+// (folder + base name + number text + extension) `exists` denies; `nextNumber` is the one after it.
+// `found` is false only when `maxTries` numbers in a row were all taken.
+struct FreeAutoName {
+    AutoName name;
+    int number = 0;
+    int nextNumber = 0;
+    bool found = false;
+};
+FreeAutoName FirstFreeAutoSaveName(const std::string& folder, const std::string& baseName,
+                                   const std::string& extension, int number,
+                                   const std::function<bool(const std::string& path)>& exists,
+                                   int maxTries = 1000000);
 
 // The file name of `path` without its folder and without the text from its last "." on.
 std::string TitleOf(const std::string& path);

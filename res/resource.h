@@ -63,6 +63,52 @@
 #define ID_HISTORY_VIEW_FILE 32824
 #define ID_CAPTURE_DIRECTX_NOTE 32832
 
+/* Configure sheet: the "Capture" and "Edit" pages */
+#define IDD_CAPTURE_PAGE 133
+#define IDD_SAVE_PAGE 134
+#define IDC_CAPPAGE_SAVE_ON_EXIT 1000
+#define IDC_CAPPAGE_HOTKEY 1003
+#define IDC_CAPPAGE_ACTIVE_WINDOW 1005
+#define IDC_CAPPAGE_WINDOW_CONTROL 1006
+#define IDC_CAPPAGE_RECTANGLE 1007
+#define IDC_CAPPAGE_RUN_AT_STARTUP 1008
+#define IDC_CAPPAGE_FULL_SCREEN 1010
+#define IDC_CAPPAGE_PLAY_SOUND 1012
+#define IDC_CAPPAGE_SHOW_INFO 1013
+#define IDC_CAPPAGE_DIRECTX 1044
+#define IDC_EDITPAGE_COPY_TO_CLIPBOARD 1000
+#define IDC_EDITPAGE_SAVE_TO_FILE 1001
+#define IDC_EDITPAGE_DIRECTORY 1002
+#define IDC_EDITPAGE_BROWSE 1003
+#define IDC_EDITPAGE_SAVE_AS 1004
+#define IDC_EDITPAGE_BASE_NAME 1006
+#define IDC_EDITPAGE_FORMAT 1007
+#define IDC_EDITPAGE_SHOW_EDITOR 1008
+#define IDC_EDITPAGE_SETTING 1009
+#define IDC_EDITPAGE_AUTO_SAVE 1011
+#define IDC_EDITPAGE_SAVING_GROUP 1014
+#define IDC_EDITPAGE_DIRECTORY_LABEL 1015
+#define IDC_EDITPAGE_BASE_NAME_LABEL 1016
+#define IDC_EDITPAGE_FORMAT_LABEL 1017
+#define IDC_EDITPAGE_AFTER_CAPTURE_GROUP 1018
+#define IDC_EDITPAGE_SPIN 1020
+#define IDC_EDITPAGE_START 1040
+#define IDC_EDITPAGE_START_LABEL 1041
+#define IDC_EDITPAGE_SAMPLE 1043
+/* The image editor: cursors and the controls of the Resize and Rotate dialogs. */
+#define IDC_CURSOR_CLOSED_HAND 146  /* panning, hot spot (7, 20) */
+#define IDC_CURSOR_OPEN_HAND 147    /* Move tool, button up, hot spot (7, 20) */
+#define IDC_CURSOR_SELECT 186       /* Select tool: crosshair with a small picture, hot spot (5, 13) */
+#define IDC_RESIZE_WIDTH 1022
+#define IDC_RESIZE_HEIGHT 1006
+#define IDC_RESIZE_KEEP_RATIO 1008
+#define IDC_RESIZE_RESET 1009
+#define IDC_ROTATE_90 1004          /* sets rotation code 270 */
+#define IDC_ROTATE_180 1005         /* sets rotation code 180 */
+#define IDC_ROTATE_270 1006         /* sets rotation code 90 */
+/* History list */
+#define IDD_DELETE_FILES 187
+#define IDC_DELETE_QUESTION 1042
 /* Window chrome: the About box's statics, the Exit dialog's icon, the links' pointing hand. */
 #define IDC_EXIT_ICON 1023
 #define IDC_ABOUT_WEB 1029

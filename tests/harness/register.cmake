@@ -1,8 +1,15 @@
 # Registers the Windows unit tests and the end-to-end scenarios with ctest (host tree only).
-set(TESSALY_WIN_DIR "${CMAKE_BINARY_DIR}/../win" CACHE PATH "The Windows build tree")
+set(TESSALY_BUILD_ROOT "${CMAKE_BINARY_DIR}/.." CACHE PATH "The folder holding the Windows trees win and win64")
 set(TESSALY_PYTHON /usr/bin/python3)
 set(harness ${CMAKE_CURRENT_LIST_DIR})
-set(test_env "TESSALY_WIN_DIR=${TESSALY_WIN_DIR};TESSALY_WORK=${CMAKE_BINARY_DIR}/testruns")
+
+# Which Windows tree the Windows tiers run is decided once per configuration, by trying whether this
+# machine starts 32-bit programs (TESSALY_ARCH=x86 or x64 forces it, also later at ctest time).
+execute_process(COMMAND ${TESSALY_PYTHON} ${harness}/winenv.py arch
+                OUTPUT_VARIABLE TESSALY_CONFIGURED_ARCH OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+message(STATUS "Windows tests run the ${TESSALY_CONFIGURED_ARCH} tree")
+set(test_env "TESSALY_BUILD_ROOT=${TESSALY_BUILD_ROOT};TESSALY_CONFIGURED_ARCH=${TESSALY_CONFIGURED_ARCH};TESSALY_WORK=${CMAKE_BINARY_DIR}/testruns")
 
 add_test(NAME wine.template COMMAND ${TESSALY_PYTHON} ${harness}/winenv.py make-template)
 set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP wine ENVIRONMENT "${test_env}" TIMEOUT 600)

@@ -1,9 +1,14 @@
-"""A private Windows for one test: an Xvfb display, a 32-bit Wine prefix in virtual-desktop mode,
-and a fresh copy of the binary folder. Used by the Windows unit tests and the end-to-end scenarios.
+"""A private Windows for one test: an Xvfb display, a Wine prefix in virtual-desktop mode, and a
+fresh copy of the binary folder. Used by the Windows unit tests, the end-to-end scenarios and
+tools/run-tessaly: every place that starts Wine goes through here.
 
-The template prefix is made once per build tree (wineboot takes about 15 s) and copied with
-`cp -a` for every session (under a second); a prefix is never shared between sessions, because
-hot-keys, the clipboard and the tray belong to its wineserver.
+Two Windows trees are built from the same sources: build/win (32-bit, the product) and build/win64.
+The tests run the 32-bit tree wherever this machine can start 32-bit programs, and otherwise the
+64-bit tree under wine64 in a win64 prefix; TESSALY_ARCH=x86 or x64 forces either.
+
+The template prefix is made once per build tree and architecture (wineboot takes about 15 s) and
+copied with `cp -a` for every session (under a second); a prefix is never shared between sessions,
+because hot-keys, the clipboard and the tray belong to its wineserver.
 """
 import fcntl
 import os
@@ -18,19 +23,75 @@ PYTHON = "/usr/bin/python3"
 SCREEN = (1024, 768)
 
 
+# The two trees: build folder, Wine loader and prefix kind. Debian's /usr/bin/wine always picks the
+# 32-bit loader when wine32 is installed, and wine64 is not on PATH, so the 64-bit one is named.
+ARCHES = {
+    "x86": {"tree": "win", "loader": "wine", "winearch": "win32", "bits": 32},
+    "x64": {"tree": "win64", "loader": "/usr/lib/wine/wine64", "winearch": "win64", "bits": 64},
+}
+LOADER_32 = "/usr/lib/wine/wine"
+
+
+def can_start_32bit_programs():
+    """Tried, not guessed: some kernels refuse every 32-bit program (exit 126, "Exec format error"),
+    and then no 32-bit Wine process can start at all."""
+    try:
+        r = subprocess.run([LOADER_32, "--version"], stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL, timeout=60)
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+    return r.returncode == 0
+
+
+def detect_arch():
+    return "x86" if can_start_32bit_programs() else "x64"
+
+
+def selected_arch():
+    """TESSALY_ARCH forces a tree; otherwise the choice made when the build was configured, or a
+    fresh try."""
+    for var in ("TESSALY_ARCH", "TESSALY_CONFIGURED_ARCH"):
+        arch = os.environ.get(var, "").strip()
+        if arch:
+            if arch not in ARCHES:
+                sys.exit(f"{var}={arch}: expected one of {', '.join(ARCHES)}")
+            return arch
+    return detect_arch()
+
+
+def build_root():
+    root = os.environ.get("TESSALY_BUILD_ROOT")
+    if not root:
+        sys.exit("TESSALY_BUILD_ROOT is not set (the folder holding the win and win64 trees)")
+    return Path(root).resolve()
+
+
+def win_dir(arch=None):
+    """The Windows build tree the tests run (build/win or build/win64)."""
+    return build_root() / ARCHES[arch or selected_arch()]["tree"]
+
+
 def build_paths():
     work = Path(os.environ.get("TESSALY_WORK", Path.cwd() / "testruns")).resolve()
-    win = os.environ.get("TESSALY_WIN_DIR")
-    if not win:
-        sys.exit("TESSALY_WIN_DIR is not set (the Windows build tree)")
-    return work, Path(win).resolve()
+    return work, win_dir()
 
 
-def base_env(prefix, display):
+def describe(arch):
+    a = ARCHES[arch]
+    return (f"Windows tests run the {a['bits']}-bit tree (build/{a['tree']}) under {a['loader']} in a "
+            f"{a['winearch']} prefix")
+
+
+def wine_command(arch=None):
+    """The Wine loader of the tree, as the start of a command line."""
+    return [ARCHES[arch or selected_arch()]["loader"]]
+
+
+def base_env(prefix, display, arch=None):
     env = dict(os.environ)
     env.update({
         "WINEPREFIX": str(prefix),
-        "WINEARCH": "win32",
+        "WINEARCH": ARCHES[arch or selected_arch()]["winearch"],
         "WINEDEBUG": "-all",
         # No Mono or Gecko prompts, and no ALSA noise on a machine without sound cards.
         "WINEDLLOVERRIDES": "mscoree,mshtml=;winealsa.drv=d",
@@ -71,9 +132,14 @@ class Xvfb:
                 self.proc.kill()
 
 
-def make_template(template):
-    """Boot a win32 prefix once, in virtual-desktop mode as large as the screen. Safe to call from
-    parallel tests: the first one builds it under a lock, the others wait and reuse it."""
+def template_path(work, arch=None):
+    return Path(work) / f"wine-template-{arch or selected_arch()}"
+
+
+def make_template(template, arch=None):
+    """Boot a prefix of the tree's kind once, in virtual-desktop mode as large as the screen. Safe to
+    call from parallel tests: the first one builds it under a lock, the others wait and reuse it."""
+    arch = arch or selected_arch()
     template = Path(template)
     template.parent.mkdir(parents=True, exist_ok=True)
     with open(str(template) + ".lock", "w") as lock:
@@ -85,13 +151,13 @@ def make_template(template):
         shutil.rmtree(template, ignore_errors=True)
         x = Xvfb()
         try:
-            env = base_env(staging, x.display)
-            subprocess.run(["wineboot", "-i"], env=env, check=True,
+            env = base_env(staging, x.display, arch)
+            subprocess.run(wine_command(arch) + ["wineboot", "-i"], env=env, check=True,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
             for key, name, data in (
                     (r"HKCU\Software\Wine\Explorer", "Desktop", "Default"),
                     (r"HKCU\Software\Wine\Explorer\Desktops", "Default", f"{SCREEN[0]}x{SCREEN[1]}")):
-                subprocess.run(["wine", "reg", "add", key, "/v", name, "/d", data, "/f"], env=env,
+                subprocess.run(wine_command(arch) + ["reg", "add", key, "/v", name, "/d", data, "/f"], env=env,
                                check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                timeout=120)
             subprocess.run(["wineserver", "-w"], env=env, timeout=120)
@@ -114,13 +180,14 @@ class WineSession:
         self.depth = depth
         self.extra_files = [Path(f) for f in extra_files]
         self.dir = self.work_root / name
-        self.template = self.work_root / "wine-template"
+        self.arch = selected_arch()
+        self.template = template_path(self.work_root, self.arch)
         self.children = []
         self.runs = 0
 
     # -- life cycle ---------------------------------------------------------------------------
     def __enter__(self):
-        make_template(self.template)
+        make_template(self.template, self.arch)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.dir.mkdir(parents=True)
         self.prefix = self.dir / "prefix"
@@ -130,7 +197,7 @@ class WineSession:
         for f in self.extra_files:
             shutil.copy2(f, self.bin / f.name)
         self.x = Xvfb(self.depth)
-        self.env = base_env(self.prefix, self.x.display)
+        self.env = base_env(self.prefix, self.x.display, self.arch)
         # Keep the wineserver up for the whole session: later wine calls start warm.
         subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
@@ -149,9 +216,16 @@ class WineSession:
         subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         self.x.stop()
+        # A prefix is 0.6 GB (1.3 GB for win64): a whole run would fill a small disk. The work
+        # folder keeps what a failure needs (screenshot, output, the binary folder with its files).
+        shutil.rmtree(self.prefix, ignore_errors=True)
         return False
 
     # -- running programs -----------------------------------------------------------------------
+    def wine(self):
+        """The Wine loader of this session's tree, as the start of a command line."""
+        return wine_command(self.arch)
+
     def winpath(self, path):
         """The Windows spelling of a Unix path (drive Z: maps to /)."""
         return "Z:" + str(Path(path).resolve()).replace("/", "\\")
@@ -168,7 +242,7 @@ class WineSession:
         """Runs a Windows program to its end; returns (returncode, stdout, stderr) as a
         CompletedProcess."""
         out, err = self._output_files()
-        cmd = ["wine"] + [str(a) for a in args]
+        cmd = self.wine() + [str(a) for a in args]
         with open(out, "w") as o, open(err, "w") as e:
             p = subprocess.run(cmd, env=self.env, cwd=cwd or self.bin, stdout=o, stderr=e,
                                stdin=subprocess.DEVNULL, timeout=timeout)
@@ -182,7 +256,7 @@ class WineSession:
         """Starts a Windows program in the background; its output lands in files of the session."""
         out, err = self._output_files()
         with open(out, "w") as o, open(err, "w") as e:
-            p = subprocess.Popen(["wine"] + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
+            p = subprocess.Popen(self.wine() + [str(a) for a in args], env=self.env, cwd=cwd or self.bin,
                                  stdout=o, stderr=e, stdin=subprocess.DEVNULL)
         self.children.append(p)
         return p
@@ -204,6 +278,10 @@ def run_windows_unit_test(exe_name):
         sys.exit(f"{exe} is missing: build the Windows tree first")
     # Libraries the Windows tests load beside themselves come along.
     extras = [exe] + sorted(exe.parent.glob("*.dll"))
+    # Files a test reads (tests/<test>.data/*) come along too.
+    data = exe.parent / (exe_name + ".data")
+    if data.is_dir():
+        extras += sorted(p for p in data.iterdir() if p.is_file() and not p.name.startswith("."))
     with WineSession("win." + exe_name, extra_files=extras) as s:
         r = s.run([exe.name], timeout=600)
         sys.stdout.write(r.stdout)
@@ -214,8 +292,15 @@ def run_windows_unit_test(exe_name):
 if __name__ == "__main__":
     if len(sys.argv) >= 2 and sys.argv[1] == "make-template":
         work, _ = build_paths()
-        make_template(work / "wine-template")
+        print(describe(selected_arch()))
+        make_template(template_path(work))
+    elif len(sys.argv) == 2 and sys.argv[1] == "arch":
+        print(selected_arch())
+    elif len(sys.argv) == 2 and sys.argv[1] == "tree":
+        print(ARCHES[selected_arch()]["tree"])
+    elif len(sys.argv) == 2 and sys.argv[1] == "describe":
+        print(describe(selected_arch()))
     elif len(sys.argv) >= 3 and sys.argv[1] == "win-test":
         sys.exit(run_windows_unit_test(sys.argv[2]))
     else:
-        sys.exit("usage: winenv.py make-template | win-test NAME")
+        sys.exit("usage: winenv.py make-template | win-test NAME | arch | tree | describe")

@@ -174,6 +174,10 @@ class Probe:
     def settext(self, caption, control_id, text, *, hwnd=None, **kw):
         return self._act("settext", caption, hwnd, control_id, text, **kw)
 
+    def show(self, caption, how=1, *, hwnd=None, **kw):
+        """ShowWindowAsync(how) on the window (1 = SW_SHOWNORMAL); returns {"hwnd", "was_visible"}."""
+        return self._act("show", caption, hwnd, how, **kw)
+
     def hotkey(self, vk, mods=0):
         """Tries RegisterHotKey(vk, mods); {"registered": False, ...} while another process holds
         the key."""

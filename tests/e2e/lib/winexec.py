@@ -5,23 +5,20 @@ winedevice.exe, rpcss.exe, ...), and the desktop process may be started later; t
 caller's stderr and stay for the whole session. With pipes (as `s.run` uses) the caller then
 waits for an end of file that never comes. Output therefore goes to files here.
 """
-import os
 import subprocess
 import tempfile
-from pathlib import Path
+
+import winenv
 
 
 def e2e_dir():
     """tests/e2e/ of the Windows build tree: probe.exe, probehook.dll and fixture.exe live there."""
-    win = os.environ.get("TESSALY_WIN_DIR")
-    if not win:
-        raise RuntimeError("TESSALY_WIN_DIR is not set (the Windows build tree)")
-    return Path(win).resolve() / "tests" / "e2e"
+    return winenv.win_dir() / "tests" / "e2e"
 
 
 def run_program(s, args, timeout=60):
-    """Runs `wine ARGS...` to its end; returns a CompletedProcess with text stdout and stderr."""
-    argv = ["wine"] + [str(a) for a in args]
+    """Runs `wine ARGS...` (the loader of the session's tree) to its end; returns a CompletedProcess with text stdout and stderr."""
+    argv = s.wine() + [str(a) for a in args]
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         r = subprocess.run(argv, env=s.env, cwd=s.bin, stdin=subprocess.DEVNULL, stdout=out,
                            stderr=err, timeout=timeout)
@@ -35,7 +32,7 @@ def run_program(s, args, timeout=60):
 def start_program(s, args, output=None):
     """Starts `wine ARGS...` in the background (killed at the end of the session if still there).
     Its stdout and stderr go to the file `output` (default: none)."""
-    argv = ["wine"] + [str(a) for a in args]
+    argv = s.wine() + [str(a) for a in args]
     sink = open(output, "wb") if output else subprocess.DEVNULL
     try:
         p = subprocess.Popen(argv, env=s.env, cwd=s.bin, stdin=subprocess.DEVNULL, stdout=sink,

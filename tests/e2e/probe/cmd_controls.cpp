@@ -106,6 +106,16 @@ std::string listViewText(HWND list, RemoteBuffer& remote, int item, int subItem)
     return readRemoteText(remote, kStructBytes, static_cast<size_t>(std::max<LRESULT>(length, 0)));
 }
 
+// The item's whole row in screen coordinates (all zero when the list cannot say).
+RECT listViewItemRect(HWND list, RemoteBuffer& remote, int item) {
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    LRESULT ok = 0;
+    if (remote.write(&rect, sizeof rect)) sendWithTimeout(list, LVM_GETITEMRECT, item, remote.at(), &ok);
+    if (!ok || !remote.read(&rect, sizeof rect)) return RECT{};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 int writeColumns(JsonWriter& out, HWND list, RemoteBuffer& remote) {
     LRESULT header = 0, columns = 0;
     sendWithTimeout(list, LVM_GETHEADER, 0, 0, &header);
@@ -164,6 +174,7 @@ int cmdListView(Invocation& inv, JsonWriter& out) {
         out.endArray();
         out.field("selected", (state & LVIS_SELECTED) != 0);
         out.field("focused", (state & LVIS_FOCUSED) != 0);
+        writeRect(out, "rect", listViewItemRect(list, remote, item));
         // State image 1 is "unchecked", 2 "checked" with LVS_EX_CHECKBOXES; 0 means no check box.
         const int stateImage = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12);
         if (stateImage == 0) out.nullField("checked"); else out.field("checked", stateImage == 2);

@@ -25,6 +25,9 @@ int cmdClose(Invocation& inv, JsonWriter& out);
 int cmdSetText(Invocation& inv, JsonWriter& out);
 int cmdHotKey(Invocation& inv, JsonWriter& out);
 
+// Showing and hiding windows (cmd_show.cpp)
+int cmdShow(Invocation& inv, JsonWriter& out);
+
 // Pictures (cmd_images.cpp)
 int cmdClipboard(Invocation& inv, JsonWriter& out);
 int cmdScreen(Invocation& inv, JsonWriter& out);

@@ -1,7 +1,7 @@
 """Draws the pointing hand that links show and writes it as a 32x32 monochrome .cur file with its
 hot spot at the top-left corner (the tip of the finger).
 
-Usage: make_cursor.py OUT.cur   (no third-party modules: runs on any Python 3)
+Usage: make_link_cursor.py OUT.cur   (no third-party modules: runs on any Python 3)
 """
 import struct
 import sys

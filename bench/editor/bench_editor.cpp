@@ -1,0 +1,197 @@
+// The editor's paint and transforms on a 3840 x 2160 image, each against its floor: one BitBlt of
+// the whole client area for a paint, one GetDIBits + SetDIBits round trip of the image for a
+// rotation. A Windows program: bench/editor/run_under_wine.py runs it in a private Wine session.
+//
+// Usage: bench_editor.exe [ROUNDS]   prints a Markdown table on stdout
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "editor/bitmap_ops.h"
+#include "editor/edit_history.h"
+#include "editor/editor_host.h"
+#include "editor/image_display.h"
+#include "editor/mouse_tools.h"
+#include "editor/rotate_bitmap.h"
+
+namespace {
+
+constexpr int kImageWidth = 3840, kImageHeight = 2160;
+
+// The view's part: a full-screen window, the scroll state in members.
+class BenchView : public EditorHost {
+public:
+    BenchView() {
+        int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+        window = ::CreateWindowExA(0, "STATIC", "editor bench", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
+                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    }
+    ~BenchView() { ::DestroyWindow(window); }
+    HWND window;
+    CSize total;
+    CPoint scroll;
+    HWND EditorWindow() const override { return window; }
+    CSize ScrollTotal() const override { return total; }
+    void SetScrollTotal(CSize t) override { total = t; }
+    CPoint ScrollPosition() const override { return scroll; }
+    void ScrollTo(CPoint p) override { scroll = p; }
+    void SetStatusPane(int, const char*) override {}
+    void ShowMessage(const char* text, const char*, UINT) override { std::fprintf(stderr, "%s\n", text); }
+};
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Everything drawn so far has reached the screen: reading a pixel back waits for it.
+void Settle(HWND window) {
+    ::GdiFlush();
+    HDC dc = ::GetDC(window);
+    ::GetPixel(dc, 0, 0);
+    ::ReleaseDC(window, dc);
+}
+
+// Median seconds of one call of `work`, each sample `repeat` calls long.
+template <typename Work>
+double Time(HWND window, int rounds, int repeat, Work work) {
+    std::vector<double> samples;
+    work();  // warm-up
+    Settle(window);
+    for (int r = 0; r < rounds; ++r) {
+        double start = Now();
+        for (int i = 0; i < repeat; ++i) work();
+        Settle(window);
+        samples.push_back((Now() - start) / repeat);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+// A picture with detail everywhere: bands of colour and a fine checker.
+HBITMAP MakeImage(HWND window) {
+    CBitmap image = BitmapOps::MakeCompatible(window, kImageWidth, kImageHeight);
+    std::vector<uint32_t> rows(static_cast<size_t>(kImageWidth) * kImageHeight);
+    for (int y = 0; y < kImageHeight; ++y)
+        for (int x = 0; x < kImageWidth; ++x)
+            rows[static_cast<size_t>(y) * kImageWidth + x] =
+                ((x / 7 * 37) & 0xFF) << 16 | ((y / 5 * 53) & 0xFF) << 8 | (((x ^ y) & 1) ? 0xFF : 0x20);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kImageWidth, -kImageHeight, 1, 32, BI_RGB};
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    ::SetDIBits(memory, image, 0, kImageHeight, rows.data(), &info, DIB_RGB_COLORS);
+    ::DeleteDC(memory);
+    return static_cast<HBITMAP>(image.Detach());
+}
+
+struct Row {
+    std::string what;
+    double seconds;
+    double floor;
+    double goal;  // at most this many floors
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int rounds = argc > 1 ? std::atoi(argv[1]) : 9;
+    if (rounds < 1) rounds = 1;
+    BenchView view;
+    RECT client;
+    ::GetClientRect(view.window, &client);
+
+    bool hasImage = true, hasSelection = false;
+    int zoomPercent = 100, editMode = 2;
+    CBitmap imageBitmap, clipboardBitmap;
+    DibBlock pendingDib;
+    uint32_t background = 0x00804000;
+    EditorState state{hasImage, imageBitmap, zoomPercent, editMode, hasSelection, pendingDib, clipboardBitmap,
+                      background};
+    ImageDisplay display(view, state);
+    MouseTools tools(view, state, display);
+    imageBitmap.Attach(MakeImage(view.window));
+    if (!imageBitmap) {
+        std::fprintf(stderr, "the 4K image could not be made\n");
+        return 2;
+    }
+
+    // The floor of any paint: one blit of the client area from a memory bitmap.
+    CBitmap frame = BitmapOps::MakeCompatible(view.window, client.right, client.bottom);
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    ::SelectObject(memory, frame.GetSafeHandle());
+    double blit = Time(view.window, rounds, 20, [&] {
+        HDC dc = ::GetDC(view.window);
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        ::ReleaseDC(view.window, dc);
+    });
+    ::DeleteDC(memory);
+
+    std::vector<Row> rows;
+    for (int zoom : {10, 50, 100, 300, 600}) {
+        zoomPercent = zoom;
+        CSize size = ImageDisplay::Zoomed(CSize(kImageWidth, kImageHeight), zoom);
+        display.displayBitmap.DeleteObject();
+        if (zoom < 100) display.displayBitmap = display.MakeReduced(imageBitmap, zoom);
+        view.total = size;
+        // Scrolled into the middle where the image is larger than the window.
+        view.scroll = CPoint(std::max(0L, (size.cx - client.right) / 2 + 1), std::max(0L, (size.cy - client.bottom) / 2 + 1));
+        double paint = Time(view.window, rounds, 10, [&] { display.Paint(); });
+        rows.push_back({"PaintImage at " + std::to_string(zoom) + " %", paint, blit, 3});
+    }
+
+    // Dragging a selection: a full paint and the frame with its handles, per mouse move.
+    zoomPercent = 100;
+    display.displayBitmap.DeleteObject();
+    view.total = CSize(kImageWidth, kImageHeight);
+    view.scroll = CPoint(1000, 700);
+    hasSelection = true;
+    tools.selection = {1100, 800, 1500, 1100};
+    double drag = Time(view.window, rounds, 10, [&] {
+        tools.selection.right += 1;
+        display.Paint();
+        tools.DrawOutline();
+    });
+    rows.push_back({"PaintImage while dragging the selection (100 %)", drag, blit, 3});
+
+    // A zoom step below 100 %: one new reduced copy.
+    double reduce = Time(view.window, rounds, 1, [&] { CBitmap r = display.MakeReduced(imageBitmap, 90); });
+    rows.push_back({"Zoom step to 90 % (RebuildDisplayBitmap)", reduce, blit, 10});
+
+    // A rotation against one round trip of the image through 24-bit DIB rows.
+    std::vector<uint8_t> dib(static_cast<size_t>((kImageWidth * 3 + 3) / 4 * 4) * kImageHeight);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kImageWidth, kImageHeight, 1, 24, BI_RGB};
+    CBitmap target = BitmapOps::MakeCompatible(view.window, kImageWidth, kImageHeight);
+    double roundTrip = Time(view.window, rounds, 1, [&] {
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        ::GetDIBits(dc, imageBitmap, 0, kImageHeight, dib.data(), &info, DIB_RGB_COLORS);
+        ::SetDIBits(dc, target, 0, kImageHeight, dib.data(), &info, DIB_RGB_COLORS);
+        ::DeleteDC(dc);
+    });
+    for (int code : {90, 180}) {
+        double rotate = Time(view.window, rounds, 1, [&] { ::DeleteObject(RotateBitmap(imageBitmap, code)); });
+        rows.push_back({"RotateBitmap, code " + std::to_string(code), rotate, roundTrip, 3});
+    }
+
+    std::printf("Client area %ldx%ld, image %dx%d, median of %d samples.\n\n", client.right, client.bottom,
+                kImageWidth, kImageHeight, rounds);
+    std::printf("| operation | ms | floor ms | ratio | goal | met |\n|---|---|---|---|---|---|\n");
+    for (const Row& r : rows) {
+        double ratio = r.seconds / r.floor;
+        std::printf("| %s | %.2f | %.2f | %.2fx | %.0fx | %s |\n", r.what.c_str(), r.seconds * 1e3, r.floor * 1e3,
+                    ratio, r.goal, ratio <= r.goal ? "yes" : "**no**");
+    }
+    std::printf("\nFloors: one BitBlt of the client area (paints, zoom step); one GetDIBits + SetDIBits of the "
+                "image as 24-bit rows (rotations).\n");
+    return 0;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Scaling the image: a transient device-independent copy of it (the scale DIB) drawn at the wanted
+// size by the DrawDib context. Serves the reduced views below 100 % and Resize.
+#include <windows.h>
+
+#include "capture/dib_conversions.h"
+#include "framework/draw_dib.h"
+#include "framework/gdi.h"
+
+// The transient DIB: one memory block, its 40-byte header and the start of its pixel rows.
+class ScaleDib {
+public:
+    ScaleDib() = default;
+    ~ScaleDib() { Free(); }
+    ScaleDib(const ScaleDib&) = delete;
+    ScaleDib& operator=(const ScaleDib&) = delete;
+
+    // Converts `image` at the display's depth (1, 4 or 8 bits with a colour table, else 24 bits),
+    // read through the stock default palette; frees any previous block. False when memory runs out.
+    bool Make(HBITMAP image);
+    void Free();
+    explicit operator bool() const { return static_cast<bool>(block); }
+
+    BITMAPINFOHEADER* header = nullptr;
+    void* bits = nullptr;
+
+private:
+    DibBlock block;
+};
+
+class ImageScaler {
+public:
+    ScaleDib scaleDib;
+    CDrawDib drawDibHandle;  // opened once, used for every scaling
+
+    // A bitmap of width x height compatible with `window` holding all of `image` drawn at that size,
+    // or empty when any part of it cannot be made. The scale DIB is freed again before it returns.
+    CBitmap Scale(HBITMAP image, HWND window, int width, int height);
+};
+
+// The bit count of DIBs made from the display: 1, 4 or 8 on displays that deep, else 24.
+int DisplayDibDepth();

@@ -1,0 +1,98 @@
+#include "history/history_commands.h"
+
+#include "framework/multi_file_dialog.h"
+#include "history/delete_files_dialog.h"
+#include "history/history_list_ctrl.h"
+#include "history/multi_selection.h"
+#include "imagefile/image_open_filter.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(HistoryCommands, CCmdTarget)
+    ON_COMMAND(ID_HISTORY_VIEW_FILE, OnViewSelectedFile)
+    ON_COMMAND(ID_HISTORY_DELETE_FILES, OnDeleteSelectedFiles)
+    ON_COMMAND(ID_HISTORY_DELETE_ALL_FILES, OnDeleteAllFiles)
+    ON_COMMAND(ID_HISTORY_DELETE_UNAVAILABLE_LINKS, OnDeleteUnavailableLinks)
+    ON_COMMAND(ID_HISTORY_DELETE_LINKS, OnDeleteSelectedLinks)
+    ON_COMMAND(ID_HISTORY_ADD_LINKS, OnAddLinks)
+END_MESSAGE_MAP()
+
+namespace {
+
+const char kCaption[] = "Tessaly Capture";
+
+void DeleteTheFile(const std::string& path) {
+    // Whether the file went is not examined: its row goes all the same.
+    ::DeleteFileA(path.c_str());
+}
+
+// A file another program holds open counts as unavailable too: the test asks for exclusive access.
+bool Available(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+bool HistoryCommands::Ask(const char* question) {
+    CDeleteFilesDlg dialog(&owner);
+    dialog.question = question;
+    return dialog.DoModal() == IDOK;
+}
+
+void HistoryCommands::Tell(const char* text) { ::MessageBoxA(owner.m_hWnd, text, kCaption, MB_OK); }
+
+void HistoryCommands::RemoveSelectedRows(const std::function<void(const std::string& path)>& onRow) {
+    for (int row = list.FirstSelectedRow(); row >= 0; row = list.FirstSelectedRow()) {
+        if (onRow) onRow(list.Location(row));
+        list.DeleteRow(row);
+    }
+}
+
+void HistoryCommands::RemoveAllRows(const std::function<void(const std::string& path)>& onRow) {
+    for (int row = list.RowCount() - 1; row >= 0; --row) {
+        if (onRow) onRow(list.Location(row));
+        list.DeleteRow(row);
+    }
+}
+
+void HistoryCommands::RemoveUnavailableRows() {
+    for (int row = list.RowCount() - 1; row >= 0; --row)
+        if (!Available(list.Location(row))) list.DeleteRow(row);
+}
+
+void HistoryCommands::AddLinks(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) list.AddEntry(MultiSelection::LinkName(path), path);
+}
+
+void HistoryCommands::OnViewSelectedFile() { list.OpenSelectedEntry(); }
+
+void HistoryCommands::OnDeleteSelectedFiles() {
+    if (!Ask("Are you sure to delete the selected file(s)?")) return;
+    if (list.FirstSelectedRow() < 0) return Tell("No files have been selected!");
+    RemoveSelectedRows(DeleteTheFile);
+}
+
+void HistoryCommands::OnDeleteSelectedLinks() {
+    if (!Ask("Are you sure to delete the selected link(s)?")) return;
+    if (list.FirstSelectedRow() < 0) return Tell("No links have been selected!");
+    RemoveSelectedRows(nullptr);
+}
+
+void HistoryCommands::OnDeleteAllFiles() {
+    if (!Ask("Are you sure to delete all the image file(s)?")) return;
+    RemoveAllRows(DeleteTheFile);
+}
+
+void HistoryCommands::OnDeleteUnavailableLinks() {
+    if (!Ask("Are you sure to delete unvailable link(s)?")) return;
+    RemoveUnavailableRows();
+}
+
+void HistoryCommands::OnAddLinks() {
+    CMultiFileDialog dialog(nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kImageOpenFilter, &owner);
+    if (dialog.DoModal() != IDOK) return;
+    // Neither the existence nor the kind of the chosen files is tested.
+    AddLinks(MultiSelection::Parse(dialog.Selection(), dialog.SelectionSize()));
+}

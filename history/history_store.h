@@ -1,0 +1,22 @@
+#pragma once
+// save.dat on disk: where it lives, reading it into rows, and replacing it without ever leaving a
+// damaged file behind.
+#include <string>
+
+#include "history/history_rows.h"
+
+namespace HistoryStore {
+
+// The executable's folder followed by "\save.dat".
+std::string FilePath();
+
+// Appends the rows of the file at `path`. A missing or unreadable file, a wrong signature or a
+// count below 1 add nothing; a file shorter than its count gives the whole records it holds.
+// False when the file could not be opened.
+bool Load(const std::string& path, HistoryRows& rows);
+
+// Replaces the file with `rows` (written beside it, then moved over it): a failure or a crash
+// part-way leaves the previous file whole. False when the file could not be written.
+bool Save(const std::string& path, const HistoryRows& rows);
+
+}  // namespace HistoryStore

@@ -1,0 +1,15 @@
+#pragma once
+// Decoding a BMP, GIF or JPEG file into a bitmap in the display's format, through the system's
+// picture loader. The bitmap given is replaced only by a picture that decoded completely.
+#include <string>
+
+#include "framework/gdi.h"
+
+enum class OpenImageStatus {
+    kOpened,
+    kCannotOpen,  // missing, or held open by another program (the file is opened for exclusive reading)
+    kNotAnImage,  // not a BMP, GIF or JPEG picture that decodes
+    kTooLarge,    // beyond ImageFileCheck's limits, or more memory than is free
+};
+
+OpenImageStatus OpenImageFile(const std::string& path, CBitmap& bitmap);
