@@ -5,7 +5,7 @@ WIN_DIR  := $(BUILD)/win
 WIN64_DIR := $(BUILD)/win64
 JOBS     ?= $(shell nproc)
 
-.PHONY: all deps host win win64 test run bench clean
+.PHONY: all deps host win win64 test run bench screenshots clean
 
 all: host win win64
 
@@ -37,6 +37,10 @@ run: deps
 
 bench: host win win64
 	@tools/run-bench $(HOST_DIR)
+
+# The README's pictures, taken from the real program under Wine on a private display.
+screenshots: win
+	@tools/make-screenshots $(WIN_DIR) docs/screenshots
 
 clean:
 	rm -rf $(BUILD)

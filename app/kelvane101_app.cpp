@@ -3,9 +3,19 @@
 #include "app/kelvane101_doc.h"
 #include "app/kelvane101_view.h"
 #include "app/main_frame.h"
+#include "chrome/about_dialog.h"
 #include "res/resource.h"
 
 CKelvane101App theApp;
+
+BEGIN_MESSAGE_MAP(CKelvane101App, CWinApp)
+    ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+END_MESSAGE_MAP()
+
+void CKelvane101App::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
+}
 
 bool CKelvane101App::InitInstance() {
     CCommandLineInfo scratch;  // parsed and dropped: the command line changes nothing

@@ -6,4 +6,8 @@
 class CKelvane101App : public CWinApp {
 public:
     bool InitInstance() override;
+
+protected:
+    afx_msg void OnAppAbout();
+    DECLARE_MESSAGE_MAP()
 };

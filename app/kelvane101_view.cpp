@@ -58,6 +58,7 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_SETTING_BACKGROUND_COLOR, OnBackgroundColor)
     ON_COMMAND(ID_FILE_OPEN_IMAGE, OnFileOpenImage)
     ON_WM_COPYDATA()
+    ON_COMMAND(ID_SHOW_EDITOR, OnShowEditor)
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -263,3 +264,7 @@ void CKelvane101View::OnBackgroundColor() {
 }
 
 void CKelvane101View::AutoSaveDib() { saver.AutoSaveDib(); }
+
+void CKelvane101View::OnShowEditor() {
+    if (CMainFrame* frame = MainFrame()) frame->ShowWindow(SW_SHOWNORMAL);
+}

@@ -130,5 +130,7 @@ protected:
     afx_msg void OnUpdateRedo(CCmdUI* ui) { ui->Enable(history.CanRedo()); }
     afx_msg void OnFileOpenImage();
     afx_msg BOOL OnCopyData(HWND sender, COPYDATASTRUCT* data);
+    // The notification-area icon's "&Edit..." and double-click.
+    afx_msg void OnShowEditor();
     DECLARE_MESSAGE_MAP()
 };

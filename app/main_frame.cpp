@@ -1,6 +1,14 @@
 #include "app/main_frame.h"
 
+#include <shellapi.h>
+
+#include <cstring>
+
 #include "app/kelvane101_view.h"
+#include "chrome/chrome_text.h"
+#include "chrome/exit_dialog.h"
+#include "chrome/html_help.h"
+#include "chrome/product_addresses.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
@@ -16,6 +24,10 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
     ON_COMMAND(ID_VIEW_HISTORY, OnViewHistory)
     ON_UPDATE_COMMAND_UI(ID_VIEW_HISTORY, OnUpdateViewHistory)
+    ON_MESSAGE(WM_ICON_NOTIFY, OnIconNotify)
+    ON_REGISTERED_MESSAGE(CSystemTray::TaskbarCreatedMessage(), OnTaskbarCreated)
+    ON_COMMAND(ID_HELP, OnHelp)
+    ON_COMMAND_RANGE(ID_HELP_CHECK_UPGRADE, ID_HELP_TECHNICAL_SUPPORT, OnProductLink)
 END_MESSAGE_MAP()
 
 namespace {
@@ -50,10 +62,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     historyPane.EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&historyPane, AFX_IDW_DOCKBAR_BOTTOM);
 
-    // The history list in the pane.
+    // The history list in the pane, then the notification-area icon.
     if (!CreateHistoryList()) return -1;
-
-    // The notification-area icon comes here.
+    if (!CreateTrayIcon()) return -1;
 
     // The toolbar, docked at the top.
     if (!toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) || !toolBar.LoadToolBar(IDR_MAINFRAME))
@@ -113,13 +124,79 @@ void CMainFrame::SaveHistoryOnExit() {
     historyList.SaveHistory();
 }
 
+bool CMainFrame::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
+    if (CFrameWnd::OnCmdMsg(id, code, extra, info)) return true;
+    return historyCommands.OnCmdMsg(id, code, extra, info);
+}
+
+// ---- window chrome: the icon, exit, help, web pages ----------------------------------------------
+
+bool CMainFrame::CreateTrayIcon() {
+    if (!systemTray.AddIcon(this, WM_ICON_NOTIFY, "Tessaly Screen Capture", nullptr, IDR_TRAYMENU)) return false;
+    systemTray.ChangeIcon(static_cast<UINT>(IDR_MAINFRAME));
+    return true;
+}
+
+namespace {
+
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM found) {
+    char className[16] = "";
+    ::GetClassNameA(window, className, sizeof className);
+    if (!::IsWindowVisible(window) || std::strcmp(className, "#32770") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The dialog or message box of this thread that is waiting for the user, if any.
+HWND OpenDialog(HWND frame) {
+    if (!::IsWindowEnabled(frame)) return ::GetLastActivePopup(frame);
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+LRESULT CMainFrame::OnIconNotify(WPARAM wParam, LPARAM lParam) {
+    // While a dialog of ours waits for the user, a command from the icon (a capture, exit) would
+    // run underneath it, and exit would pull the frame away from under it. Bring the dialog forward.
+    const UINT mouse = LOWORD(lParam);
+    if (wParam == IDR_TRAYMENU && (mouse == WM_RBUTTONUP || mouse == WM_LBUTTONDBLCLK))
+        if (HWND dialog = OpenDialog(m_hWnd)) {
+            ::SetForegroundWindow(dialog);
+            return 1;
+        }
+    return systemTray.OnIconNotify(wParam, lParam);
+}
+
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A restarted shell has lost our icon; without it the program would be out of reach.
+    systemTray.RestoreIcon();
+    return 0;
+}
+
 void CMainFrame::OnClose() {
-    // Until the Exit question arrives, closing is the confirmed exit.
+    if (exitDialogOpen) return;
+    exitDialogOpen = true;
+    CExitDlg confirm(this);
+    const bool confirmed = confirm.DoModal() == IDOK;
+    exitDialogOpen = false;
+    if (!confirmed) return;  // the frame stays as it was, hidden or shown
     SaveHistoryOnExit();
     CFrameWnd::OnClose();
 }
 
-bool CMainFrame::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
-    if (CFrameWnd::OnCmdMsg(id, code, extra, info)) return true;
-    return historyCommands.OnCmdMsg(id, code, extra, info);
+void CMainFrame::OnHelp() {
+    char module[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    const std::string helpFile = chrome_text::HelpFilePath(module);
+    if (!html_help::DisplayTopic(m_hWnd, helpFile))
+        ::MessageBoxA(m_hWnd, chrome_text::HelpMissingMessage(helpFile).c_str(), "Tessaly Screen Capture", MB_OK);
+}
+
+void CMainFrame::OnProductLink(UINT id) {
+    const char* target = id == ID_HELP_CHECK_UPGRADE   ? product_addresses::kDownloadPage
+                       : id == ID_HELP_VISIT_WEBSITE   ? product_addresses::kWebSite
+                                                       : product_addresses::kSupportMailLink;
+    ::ShellExecuteA(nullptr, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL);  // no message if it fails
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The program's only top-level window: menu, status bar (and, as they arrive, toolbar, history pane
-// and notification-area icon). It spends most of its life hidden.
+// The program's only top-level window: menu, notification-area icon, toolbar, status bar and the
+// docked history pane. It spends most of its life hidden.
 #include "chrome/cool_bar.h"
+#include "chrome/system_tray.h"
 #include "framework/framework.h"
 #include "history/history_commands.h"
 #include "history/history_list_ctrl.h"
@@ -21,7 +22,11 @@ public:
     // The History menu's commands go to their own object after the view and the frame.
     bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
 
+    // The notification-area icon's callback message.
+    static constexpr UINT WM_ICON_NOTIFY = WM_USER + 10;
+
 protected:
+    CSystemTray systemTray;
     CToolBar toolBar;
     CStatusBar statusBar;
     // The history: its pane, the list in it, and the History menu's commands.
@@ -41,9 +46,16 @@ protected:
     afx_msg void OnSize(UINT type, int cx, int cy);
     afx_msg void OnEndSession(bool ending);
     afx_msg void OnClose();
+    // Window chrome: the icon, exit, help and the product's web pages.
+    bool CreateTrayIcon();
+    afx_msg LRESULT OnIconNotify(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM, LPARAM);
+    afx_msg void OnHelp();
+    afx_msg void OnProductLink(UINT id);
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool exitDialogOpen = false;
     // Writes save.dat once the user has confirmed the exit (and when Windows ends the session).
     void SaveHistoryOnExit();
     // Step 5 of the frame's creation: the history list in its pane, with its rows from save.dat.

@@ -9,7 +9,7 @@ const MessageMap* CCmdTarget::GetThisMessageMap() {
 const MessageMapEntry* CCmdTarget::FindMessageEntry(UINT message) const {
     for (const MessageMap* map = GetMessageMap(); map; map = map->base ? map->base() : nullptr)
         for (const MessageMapEntry* e = map->entries; e->thunk; ++e)
-            if (e->message == message && message != WM_COMMAND && message != WM_NOTIFY)
+            if (e->message == message && !e->reflected && message != WM_COMMAND && message != WM_NOTIFY)
                 return e;
     return nullptr;
 }

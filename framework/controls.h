@@ -16,8 +16,14 @@ public:
 // An edit control.
 class CEdit : public CWnd {};
 
-// A text static.
-class CStatic : public CWnd {};
+// A static control (text, icon or frame).
+class CStatic : public CWnd {
+public:
+    HICON SetIcon(HICON icon) {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon)));
+    }
+    HICON GetIcon() { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+};
 
 // A trackbar.
 class CSliderCtrl : public CWnd {

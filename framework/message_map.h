@@ -26,6 +26,9 @@ class CWnd;
 // Notification codes used on the command route besides the controls' own (BN_CLICKED is 0 too).
 constexpr int CN_COMMAND = 0;
 constexpr int CN_UPDATE_COMMAND_UI = -1;
+// The key under which a control's own colouring sits in its table (the all-kinds WM_CTLCOLOR number
+// of old, which the system no longer sends).
+constexpr UINT WM_REFLECTED_CTLCOLOR = 0x0019;
 
 // What a thunk receives: the raw message, plus the command id and an extra pointer (CCmdUI* for
 // update rules, NMHDR* for notifications) on the command route.
@@ -160,10 +163,18 @@ protected:                                                               \
      TESSALY_THUNK(self->fn(static_cast<NMHDR*>(a.extra), a.result); return 0;), true},
 #define ON_CONTROL_REFLECT(code, fn) \
     {WM_COMMAND, (int)(code), 0, 0xFFFF, TESSALY_THUNK(self->fn(); return 0;), true},
+#define ON_STN_CLICKED_REFLECT(fn) ON_CONTROL_REFLECT(STN_CLICKED, fn)
+// A control colours itself: its parent's WM_CTLCOLORxxx comes back to it as
+// HBRUSH CtlColor(HDC dc, UINT ctlColor) (CTLCOLOR_STATIC, ...); a null brush leaves the parent to it.
+#define ON_WM_CTLCOLOR_REFLECT()                                        \
+    {WM_REFLECTED_CTLCOLOR, 0, 0, 0xFFFF,                                         \
+     TESSALY_THUNK(*a.result = (LRESULT)self->CtlColor((HDC)a.extra, a.id); return 0;), true},
 
 // Window messages.
 #define ON_MESSAGE(msg, fn) \
     {(UINT)(msg), 0, 0, 0, TESSALY_THUNK(return self->fn(a.wParam, a.lParam);)},
+// A message whose number RegisterWindowMessage gives at run time (the table is built on first use).
+#define ON_REGISTERED_MESSAGE(numberExpr, fn) ON_MESSAGE(numberExpr, fn)
 #define ON_WM_CREATE() \
     {WM_CREATE, 0, 0, 0, TESSALY_THUNK(return (LRESULT)self->OnCreate((LPCREATESTRUCT)a.lParam);)},
 #define ON_WM_DESTROY() {WM_DESTROY, 0, 0, 0, TESSALY_THUNK(self->OnDestroy(); return 0;)},

@@ -158,6 +158,8 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         return true;
     }
     if (message == WM_NOTIFY) return OnNotify(wParam, lParam, result);
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC && OnChildCtlColor(message, wParam, lParam, result))
+        return true;
     const MessageMapEntry* entry = FindMessageEntry(message);
     if (!entry) return false;
     MessageArgs args{message, wParam, lParam, 0, nullptr, result};
@@ -169,6 +171,16 @@ bool CWnd::ReflectToChild(HWND child, UINT message, UINT id, int code, void* ext
     CWnd* control = FromHandlePermanent(child);
     if (!control || control == this) return false;
     return control->DispatchCommand(message, id, code, extra, result, nullptr, true);
+}
+
+bool CWnd::OnChildCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    LRESULT brush = 0;
+    const UINT ctlColor = message - WM_CTLCOLORMSGBOX;  // CTLCOLOR_MSGBOX ... CTLCOLOR_STATIC
+    if (!ReflectToChild(reinterpret_cast<HWND>(lParam), WM_REFLECTED_CTLCOLOR, ctlColor, 0,
+                        reinterpret_cast<void*>(wParam), &brush) || !brush)
+        return false;
+    *result = brush;
+    return true;
 }
 
 bool CWnd::IsCommandEnabled(UINT id) {

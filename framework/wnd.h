@@ -110,6 +110,8 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // Gives a child control the chance to handle its own notification.
     bool ReflectToChild(HWND child, UINT message, UINT id, int code, void* extra, LRESULT* result);
+    // Lets a control that colours itself answer its parent's WM_CTLCOLORxxx.
+    bool OnChildCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
     friend class CDialog;
     DECLARE_MESSAGE_MAP()

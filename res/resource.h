@@ -109,6 +109,13 @@
 /* History list */
 #define IDD_DELETE_FILES 187
 #define IDC_DELETE_QUESTION 1042
+/* Window chrome: the About box's statics, the Exit dialog's icon, the links' pointing hand. */
+#define IDC_EXIT_ICON 1023
+#define IDC_ABOUT_WEB 1029
+#define IDC_ABOUT_MAIL 1030
+#define IDC_ABOUT_PRODUCT 1031
+#define IDC_ABOUT_VERSION 1037
+#define IDC_LINK_HAND 159
 
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205

@@ -129,6 +129,35 @@ class Probe:
         return self.call("menu", **self._target(caption, hwnd), cls=cls, visible=visible,
                          timeout=timeout, init=init)
 
+    def popupmenu(self, timeout=0):
+        """The open popup menu (a context or notification-area menu): hwnd, rect and items as in
+        `menu`; None when no popup menu is open (within `timeout`)."""
+        return self.call("popupmenu", timeout=timeout)
+
+    # -- the shell -------------------------------------------------------------------------------
+    def tray_icon_present(self, caption, icon_id, *, hwnd=None):
+        """Whether the taskbar holds the notification-area icon `icon_id` of that window."""
+        return self.call("tray", "query", *self._tray_target(caption, hwnd), icon_id, hwnd=hwnd,
+                         missing_ok=False)["present"]
+
+    def tray_icon_delete(self, caption, icon_id, *, hwnd=None):
+        """Takes the window's icon out of the taskbar, as a crashing shell loses it."""
+        return self.call("tray", "delete", *self._tray_target(caption, hwnd), icon_id, hwnd=hwnd,
+                         missing_ok=False)["deleted"]
+
+    def taskbar_created(self):
+        """Broadcasts the message a restarted shell sends to every top-level window."""
+        return self.call("tray", "taskbar-created", missing_ok=False)
+
+    @staticmethod
+    def _tray_target(caption, hwnd):
+        return [] if hwnd is not None else [caption]
+
+    def accelerators(self, path, table_id):
+        """The accelerator table `table_id` of a program file: a list of {key, cmd, virtkey, ctrl,
+        shift, alt}."""
+        return self.call("accelerators", self.s.winpath(path), table_id, missing_ok=False)["entries"]
+
     # -- actions (a missing target raises) -------------------------------------------------------
     def _act(self, command, caption, hwnd, *args, cls=None, visible=False, timeout=0):
         return self.call(command, *args, **self._target(caption, hwnd), cls=cls, visible=visible,

@@ -1,4 +1,4 @@
-// `menu CAPTION`: the window's menu bar as a tree.
+// `menu CAPTION`: the window's menu bar as a tree; `popupmenu`: the open popup menu's.
 //
 // On Windows menus are system objects and another process reads them directly. Under Wine 8
 // GetMenu answers across processes but GetMenuItemCount/GetMenuItemInfo do not (the menu's data
@@ -63,6 +63,58 @@ std::string readMenuThroughHook(HWND window, bool initPopups, std::string* error
 
 }  // namespace
 
+namespace {
+
+// Writes the items of `window`'s menu, read directly or through the hook.
+int writeMenuOf(HWND window, HMENU menu, bool initPopups, JsonWriter& out) {
+    if (menuReadable(menu)) {
+        if (initPopups) initMenuPopups(window, menu);
+        out.field("source", "direct");
+        out.key("items");
+        writeMenuItems(out, menu, GetMenu(window) == menu ? window : nullptr);
+        return kOk;
+    }
+    std::string error;
+    const std::string items = readMenuThroughHook(window, initPopups, &error);
+    if (items.empty()) return fail(out, kFailed, "cannot read another process's menu here, and " + error);
+    out.field("source", "hook");
+    out.key("items");
+    out.raw(items);
+    return kOk;
+}
+
+// The open popup menu shown topmost (a visible top-level window of class "#32768"), or null.
+HWND openPopupMenu() {
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        char cls[16] = "";
+        GetClassNameA(h, cls, sizeof cls);
+        if (lstrcmpA(cls, "#32768") == 0 && IsWindowVisible(h)) return h;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// `popupmenu`: the items of the open popup menu (a context or notification-area menu).
+int cmdPopupMenu(Invocation& inv, JsonWriter& out) {
+    if (!inv.args.empty()) return usage(out, "popupmenu");
+    const DWORD start = GetTickCount();
+    HWND popup = openPopupMenu();
+    while (!popup && GetTickCount() - start < inv.timeoutMs) {
+        Sleep(50);
+        popup = openPopupMenu();
+    }
+    if (!popup) return fail(out, kNotFound, "no popup menu is open");
+    RECT rect{};
+    GetWindowRect(popup, &rect);
+    out.field("hwnd", handleNumber(popup));
+    writeRect(out, "rect", rect);
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    out.field("menu", handleNumber(menu));
+    if (!menu) return fail(out, kFailed, "the popup menu has no menu");
+    return writeMenuOf(popup, menu, false, out);
+}
+
 int cmdMenu(Invocation& inv, JsonWriter& out) {
     if (inv.args.size() != targetArgCount(inv)) return usage(out, "menu CAPTION [--init]");
     HWND window = nullptr;
@@ -71,19 +123,5 @@ int cmdMenu(Invocation& inv, JsonWriter& out) {
     out.field("hwnd", handleNumber(window));
     out.field("menu", handleNumber(menu));
     if (!menu) return fail(out, kNotFound, "the window has no menu bar");
-
-    if (menuReadable(menu)) {
-        if (inv.initMenus) initMenuPopups(window, menu);
-        out.field("source", "direct");
-        out.key("items");
-        writeMenuItems(out, menu);
-        return kOk;
-    }
-    std::string error;
-    const std::string items = readMenuThroughHook(window, inv.initMenus, &error);
-    if (items.empty()) return fail(out, kFailed, "cannot read another process's menu here, and " + error);
-    out.field("source", "hook");
-    out.key("items");
-    out.raw(items);
-    return kOk;
+    return writeMenuOf(window, menu, inv.initMenus, out);
 }

@@ -14,6 +14,7 @@ int cmdDialog(Invocation& inv, JsonWriter& out);
 int cmdStatus(Invocation& inv, JsonWriter& out);
 int cmdListView(Invocation& inv, JsonWriter& out);
 int cmdMenu(Invocation& inv, JsonWriter& out);
+int cmdPopupMenu(Invocation& inv, JsonWriter& out);
 
 // Acting on windows (cmd_messages.cpp)
 int cmdClick(Invocation& inv, JsonWriter& out);
@@ -35,3 +36,6 @@ int cmdPixel(Invocation& inv, JsonWriter& out);
 // Bars (cmd_bars.cpp)
 int cmdToolbar(Invocation& inv, JsonWriter& out);
 int cmdTooltip(Invocation& inv, JsonWriter& out);
+// The shell: notification-area icons, resource tables of a program file (cmd_shell.cpp)
+int cmdTray(Invocation& inv, JsonWriter& out);
+int cmdAccelerators(Invocation& inv, JsonWriter& out);

@@ -21,6 +21,7 @@ const CommandEntry kCommands[] = {
     {"settext", cmdSetText},     {"hotkey", cmdHotKey},   {"clipboard", cmdClipboard},
     {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},
     {"toolbar", cmdToolbar},     {"tooltip", cmdTooltip},
+    {"popupmenu", cmdPopupMenu}, {"tray", cmdTray},       {"accelerators", cmdAccelerators},
 };
 
 const char kUsageText[] =
@@ -29,7 +30,8 @@ const char kUsageText[] =
     "  listview CAPTION | menu CAPTION [--init] | click CAPTION ID | command CAPTION ID |\n"
     "  post CAPTION MSG WPARAM LPARAM | send CAPTION MSG WPARAM LPARAM | close CAPTION |\n"
     "  settext CAPTION ID TEXT | hotkey VK MODS | clipboard OUT.bmp | screen OUT.bmp [X Y W H] |\n"
-    "  pixel X Y | show CAPTION SW\n"
+    "  pixel X Y | show CAPTION SW | popupmenu | tray query|delete CAPTION ID |\n"
+    "  tray taskbar-created | accelerators FILE ID\n"
     "With --hwnd the CAPTION argument is left out.\n";
 
 }  // namespace

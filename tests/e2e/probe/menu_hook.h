@@ -18,4 +18,12 @@ const WPARAM kReadOnly = 0;
 const WPARAM kInitThenRead = 1;  // send WM_INITMENUPOPUP for every submenu first
 
 // The block: a DWORD with the length of the JSON text, then the text (no terminator needed).
+
+// The menu a window shows: its menu bar, or for an open popup menu (class "#32768") the popup's.
+inline HMENU menuOfWindow(HWND window) {
+    char cls[16] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (lstrcmpA(cls, "#32768") == 0) return reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    return GetMenu(window);
+}
 }  // namespace menu_hook

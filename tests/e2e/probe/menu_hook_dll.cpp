@@ -13,10 +13,10 @@ void answer(const CWPSTRUCT& call) {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
     if (!mapping) return;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, menu_hook::kMappingBytes)) {
-        HMENU menu = GetMenu(call.hwnd);
+        HMENU menu = menu_hook::menuOfWindow(call.hwnd);
         if (menu && call.wParam == menu_hook::kInitThenRead) initMenuPopups(call.hwnd, menu);
         JsonWriter out;
-        if (menu) writeMenuItems(out, menu); else out.null();
+        if (menu) writeMenuItems(out, menu, GetMenu(call.hwnd) == menu ? call.hwnd : nullptr); else out.null();
         const DWORD length = static_cast<DWORD>(
             std::min<size_t>(out.text().size(), menu_hook::kMappingBytes - sizeof(DWORD)));
         std::memcpy(static_cast<char*>(view) + sizeof(DWORD), out.text().data(), length);

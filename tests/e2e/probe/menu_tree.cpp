@@ -6,7 +6,24 @@ namespace {
 
 const int kMaxDepth = 8;
 
-void writeItems(JsonWriter& out, HMENU menu, int depth) {
+// Where an item is on screen while its menu is shown (`owner`: the window of a menu bar; null for
+// a popup menu), as a field "rect" that is null while it is not shown.
+void writeItemRect(JsonWriter& out, HWND owner, HMENU menu, int pos) {
+    RECT r{};
+    out.key("rect");
+    if (GetMenuItemRect(owner, menu, pos, &r) && r.right > r.left && r.bottom > r.top) {
+        out.beginArray();
+        out.value(static_cast<int64_t>(r.left));
+        out.value(static_cast<int64_t>(r.top));
+        out.value(static_cast<int64_t>(r.right));
+        out.value(static_cast<int64_t>(r.bottom));
+        out.endArray();
+    } else {
+        out.null();
+    }
+}
+
+void writeItems(JsonWriter& out, HMENU menu, HWND owner, int depth) {
     out.beginArray();
     const int count = GetMenuItemCount(menu);
     for (int pos = 0; pos < count; ++pos) {
@@ -28,8 +45,9 @@ void writeItems(JsonWriter& out, HMENU menu, int depth) {
         out.field("checked", (item.fState & MFS_CHECKED) != 0);
         out.field("default", (item.fState & MFS_DEFAULT) != 0);
         out.field("radio", (item.fType & MFT_RADIOCHECK) != 0);
+        writeItemRect(out, owner, menu, pos);
         out.key("submenu");
-        if (item.hSubMenu && depth < kMaxDepth) writeItems(out, item.hSubMenu, depth + 1); else out.null();
+        if (item.hSubMenu && depth < kMaxDepth) writeItems(out, item.hSubMenu, nullptr, depth + 1); else out.null();
         out.endObject();
     }
     out.endArray();
@@ -51,6 +69,6 @@ void initPopups(HWND owner, HMENU menu, int depth) {
 
 bool menuReadable(HMENU menu) { return GetMenuItemCount(menu) >= 0; }
 
-void writeMenuItems(JsonWriter& out, HMENU menu) { writeItems(out, menu, 0); }
+void writeMenuItems(JsonWriter& out, HMENU menu, HWND owner) { writeItems(out, menu, owner, 0); }
 
 void initMenuPopups(HWND owner, HMENU menu) { initPopups(owner, menu, 0); }

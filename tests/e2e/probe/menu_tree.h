@@ -1,5 +1,5 @@
 // A menu as a JSON tree: for each item id, text, separator, grayed, disabled, checked, default,
-// radio and submenu (null or the items of the submenu).
+// radio, rect (on screen while shown, else null) and submenu (null or the items of the submenu).
 #pragma once
 
 #include "json_writer.h"
@@ -10,7 +10,8 @@
 // menu belongs to the process that made it).
 bool menuReadable(HMENU menu);
 
-void writeMenuItems(JsonWriter& out, HMENU menu);
+// `owner` is the window of a menu bar, null for a popup menu (item rectangles need it).
+void writeMenuItems(JsonWriter& out, HMENU menu, HWND owner);
 
 // Sends WM_INITMENUPOPUP for every submenu, as opening the menus would, so that a program that
 // updates its items on that message has set their states before they are read.
