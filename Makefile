@@ -39,8 +39,9 @@ bench: host win win64
 	@tools/run-bench $(HOST_DIR)
 
 # The README's pictures, taken from the real program under Wine on a private display.
-screenshots: win
-	@tools/make-screenshots $(WIN_DIR) docs/screenshots
+screenshots: deps
+	@tree=$$(TESSALY_BUILD_ROOT=$(abspath $(BUILD)) python3 tests/harness/winenv.py tree) && \
+	  $(MAKE) --no-print-directory $$tree && tools/make-screenshots $(BUILD)/$$tree docs/screenshots
 
 clean:
 	rm -rf $(BUILD)
