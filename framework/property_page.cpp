@@ -1,5 +1,6 @@
 #include "framework/property_page.h"
 
+#include "framework/resource_ids.h"
 #include "framework/win_app.h"
 
 CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId) {
@@ -15,6 +16,10 @@ bool CPropertyPage::OnApply() {
     OnOK();
     m_applied = true;
     return true;
+}
+
+void CPropertyPage::OnHelp() {
+    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(WM_COMMAND, ID_HELP);
 }
 
 bool CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -33,6 +38,10 @@ bool CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
             return true;
         case PSN_RESET:
             OnReset();
+            *result = 0;
+            return true;
+        case PSN_HELP:
+            OnHelp();
             *result = 0;
             return true;
         default:

@@ -23,6 +23,9 @@ public:
     virtual bool OnApply();
     // PSN_RESET: the sheet closes with Cancel; runs OnCancel.
     virtual void OnReset() { OnCancel(); }
+    // PSN_HELP: the sheet's Help button. A page without help of its own gives the program's help,
+    // as the main window's Help command does.
+    virtual void OnHelp();
     // A page does not end the sheet: the default OK and Cancel do nothing.
     void OnOK() override {}
     void OnCancel() override {}

@@ -1,5 +1,6 @@
 #include "framework/property_sheet.h"
 
+#include "framework/resource_ids.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -7,22 +8,32 @@ namespace {
 // The sheet whose PropertySheet call runs now on this thread (the callback has no user data).
 thread_local CPropertySheet* t_runningSheet = nullptr;
 
+// Whether the program answers its Help command; the sheet then offers its Help button.
+bool ProgramHasHelp() {
+    CWnd* main = AfxGetMainWnd();
+    HandlerInfo info;
+    return main && main->OnCmdMsg(ID_HELP, CN_COMMAND, nullptr, &info);
+}
+
 }  // namespace
 
 CPropertySheet::CPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
     : m_caption(caption ? caption : ""), m_pParentWnd(parent) {
     m_psh.dwSize = sizeof m_psh;
-    m_psh.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_USECALLBACK;
+    m_psh.dwFlags = PSH_PROPSHEETPAGE | PSH_USECALLBACK;
     m_psh.nStartPage = selectPage;
 }
 
 void CPropertySheet::AddPage(CPropertyPage* page) { m_pages.push_back(page); }
 
 INT_PTR CPropertySheet::DoModal() {
+    const bool help = ProgramHasHelp();
+    if (help) m_psh.dwFlags |= PSH_HASHELP;
     std::vector<PROPSHEETPAGEA> pages;
     for (CPropertyPage* page : m_pages) {
         page->m_applied = false;
         page->m_psp.lParam = reinterpret_cast<LPARAM>(page);
+        if (help) page->m_psp.dwFlags |= PSP_HASHELP;
         pages.push_back(page->m_psp);
     }
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;

@@ -1,6 +1,7 @@
 #pragma once
-// A modal property sheet: a tab per page, OK and Cancel, no Apply button. The sheet's window is
-// the system's; we bind to it once the system has built it and then call OnInitDialog.
+// A modal property sheet: a tab per page; OK, Cancel, Apply (usable once a page reports a change)
+// and, when the program has a Help command, Help. The sheet's window is the system's; we bind to
+// it once the system has built it and then call OnInitDialog.
 #include <string>
 #include <vector>
 

@@ -9,7 +9,8 @@ from lib.tessaly import FRAME, MESSAGE_CAPTION, VK_F11, Tessaly
 
 SHEET = "Configure"
 ID_CONFIGURE = 32772
-IDOK, IDCANCEL = 1, 2
+IDOK, IDCANCEL, IDHELP, ID_APPLY = 1, 2, 9, 0x3021
+HELP_WINDOW = "Tessaly Screen Capture Help"
 WM_COMMAND, WM_USER = 0x0111, 0x0400
 PSM_SETCURSEL = WM_USER + 101
 HKM_SETHOTKEY, HKM_GETHOTKEY = WM_USER + 1, WM_USER + 2
@@ -110,9 +111,10 @@ def assert_information(t, text):
 
 
 def scenario_capture_page_and_ok_without_the_edit_page():
-    """The hot-key is let go while the sheet is open and a second Configure command does nothing;
-    the direct-grab radio always shows its note; OK without opening "Edit" keeps every saving
-    setting but still refuses a directory that has vanished meanwhile."""
+    """The sheet's buttons, Help among them; the hot-key is let go while the sheet is open and a
+    second Configure command does nothing; the direct-grab radio always shows its note; OK without
+    opening "Edit" keeps every saving setting but still refuses a directory that has vanished
+    meanwhile."""
     with session("capture_page_and_ok_without_the_edit_page") as s:
         folder = s.dir / "shots"
         folder.mkdir()
@@ -123,7 +125,16 @@ def scenario_capture_page_and_ok_without_the_edit_page():
 
         sheet = Sheet.open(t)
         buttons = {c["id"]: c for c in sheet.read()["controls"] if c["parent"] == sheet.read()["window"]["hwnd"]}
-        assert buttons[IDOK]["text"] == "&OK" and buttons[IDCANCEL]["text"] == "&Cancel", buttons
+        assert [buttons[i]["text"] for i in (IDOK, IDCANCEL, IDHELP, ID_APPLY)] == ["&OK", "&Cancel", "&Help", "&Apply"]
+        assert all(buttons[i]["visible"] for i in (IDOK, IDCANCEL, IDHELP, ID_APPLY)), buttons
+        assert buttons[IDHELP]["enabled"] and not buttons[ID_APPLY]["enabled"], "Apply stays off: no page marks a change"
+        # Help gives the program's help; the sheet stays open behind it.
+        t.probe.click(SHEET, IDHELP)
+        viewer = t.probe.find(HELP_WINDOW, visible=True, timeout=15000)
+        assert viewer and viewer["pid"] == t.probe.find(FRAME)["pid"], viewer
+        t.probe.close(HELP_WINDOW)
+        wait_for(lambda: t.probe.find(HELP_WINDOW, visible=True) is None, 10, "the help stayed open")
+        assert t.probe.find(SHEET, visible=True), "Help closed the sheet"
         assert not held_by_program(t, VK_F11, MOD_ALT), "the hot-key stays registered while the sheet is open"
         assert sheet.hot_key() == (VK_F11, HOTKEYF_ALT)
         controls = sheet.page("Capture")[1]
