@@ -186,6 +186,10 @@ class Probe:
         """ShowWindowAsync(how) on the window (1 = SW_SHOWNORMAL); returns {"hwnd", "was_visible"}."""
         return self._act("show", caption, hwnd, how, **kw)
 
+    def idle(self, caption, timeout=20000):
+        """Waits until the window's program has finished starting and waits for input."""
+        return self.call("idle", caption, timeout=timeout)
+
     def hotkey(self, vk, mods=0):
         """Tries RegisterHotKey(vk, mods); {"registered": False, ...} while another process holds
         the key."""

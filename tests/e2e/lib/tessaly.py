@@ -40,7 +40,11 @@ class Tessaly:
         return self
 
     def wait_frame(self):
-        return wait_for(lambda: self.probe.find(FRAME), 20, "the main frame was not created")
+        """Waits for the (hidden) frame, then for the end of the start-up: the hot-key is
+        registered after the frame exists, so a key pressed before could go nowhere."""
+        frame = wait_for(lambda: self.probe.find(FRAME), 20, "the main frame was not created")
+        self.probe.idle(FRAME)
+        return frame
 
     def message(self, caption, timeout=10000):
         """The visible message box with that caption (probe dialog fields), or an AssertionError."""

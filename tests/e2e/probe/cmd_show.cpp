@@ -16,3 +16,24 @@ int cmdShow(Invocation& inv, JsonWriter& out) {
     if (!ShowWindowAsync(window, static_cast<int>(how))) return fail(out, kFailed, "ShowWindowAsync failed");
     return kOk;
 }
+
+// `idle`: waits until the window's program waits for input (WaitForInputIdle): its start-up is
+// over and its message loop runs, so what its start-up registers (a hot-key) is in place.
+int cmdIdle(Invocation& inv, JsonWriter& out) {
+    if (inv.args.size() != targetArgCount(inv)) return usage(out, "idle CAPTION");
+    HWND window = nullptr;
+    if (int code = resolveWindow(inv, out, &window)) return code;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    out.field("hwnd", handleNumber(window));
+    out.field("pid", static_cast<int64_t>(pid));
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) return fail(out, kFailed, "OpenProcess failed");
+    const DWORD wait = inv.timeoutMs > 0 ? inv.timeoutMs : 10000;
+    const DWORD result = WaitForInputIdle(process, wait);
+    CloseHandle(process);
+    out.field("idle", result == 0);
+    if (result == WAIT_TIMEOUT) return fail(out, kNotFound, "the program did not become idle in time");
+    if (result != 0) return fail(out, kFailed, "WaitForInputIdle failed");
+    return kOk;
+}

@@ -27,6 +27,7 @@ int cmdHotKey(Invocation& inv, JsonWriter& out);
 
 // Showing and hiding windows (cmd_show.cpp)
 int cmdShow(Invocation& inv, JsonWriter& out);
+int cmdIdle(Invocation& inv, JsonWriter& out);
 
 // Pictures (cmd_images.cpp)
 int cmdClipboard(Invocation& inv, JsonWriter& out);

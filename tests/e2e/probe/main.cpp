@@ -19,7 +19,7 @@ const CommandEntry kCommands[] = {
     {"menu", cmdMenu},           {"click", cmdClick},     {"command", cmdCommand},
     {"post", cmdPost},           {"send", cmdSend},       {"close", cmdClose},
     {"settext", cmdSetText},     {"hotkey", cmdHotKey},   {"clipboard", cmdClipboard},
-    {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},
+    {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},       {"idle", cmdIdle},
     {"toolbar", cmdToolbar},     {"tooltip", cmdTooltip},
     {"popupmenu", cmdPopupMenu}, {"tray", cmdTray},       {"accelerators", cmdAccelerators},
 };
