@@ -367,6 +367,46 @@ TEST_F(Docking, FloatingPaneLivesInAMiniFrameCaptionedWithItsText) {
     EXPECT_TRUE(frame->pane.ShowsGrip());
 }
 
+// Sizes the mini frame of a floating bar by border `hit`, the mouse released at `to` (screen).
+void SizeMiniFrame(CMiniDockFrameWnd* mini, UINT hit, POINT from, POINT to) {
+    // The pointer reaches its place through the display server: wait until it is there.
+    POINT at{};
+    for (int tries = 0; tries < 200 && (at.x != to.x || at.y != to.y); ++tries) {
+        ::SetCursorPos(to.x, to.y);
+        Pump();
+        ::GetCursorPos(&at);
+    }
+    ASSERT_EQ(CPoint(at.x, at.y), CPoint(to.x, to.y));
+    ::PostMessageA(mini->m_hWnd, WM_MOUSEMOVE, 0, 0);
+    ::PostMessageA(mini->m_hWnd, WM_LBUTTONUP, 0, 0);
+    mini->SendMessage(WM_NCLBUTTONDOWN, hit, ScreenPoint(from.x, from.y));
+    Pump();
+}
+
+TEST_F(Docking, FloatingPaneIsSizedByTheCornersOfItsMiniFrameDownToItsMinimum) {
+    frame->FloatControlBar(&frame->pane, CPoint(300, 200), frame->pane.GetBarStyle());
+    Pump();
+    auto* mini = dynamic_cast<CMiniDockFrameWnd*>(frame->pane.GetParentFrame());
+    ASSERT_NE(mini, nullptr);
+    CRect outer = ScreenRect(mini->m_hWnd);
+    CRect inner = ScreenRect(frame->pane.m_hWnd);
+    CSize border(outer.Width() - inner.Width(), outer.Height() - inner.Height());
+    // The corners are corners, not the sides they touch.
+    EXPECT_EQ(mini->SendMessage(WM_NCHITTEST, 0, ScreenPoint(outer.right - 1, outer.bottom - 1)), HTBOTTOMRIGHT);
+
+    SizeMiniFrame(mini, HTBOTTOMRIGHT, {outer.right - 1, outer.bottom - 1}, {outer.right + 60, outer.bottom + 40});
+    EXPECT_EQ(ScreenRect(mini->m_hWnd), CRect(outer.left, outer.top, outer.right + 60, outer.bottom + 40));
+    EXPECT_EQ(frame->pane.floatingSize, CSize(260, 240));
+    EXPECT_EQ(ScreenRect(frame->pane.m_hWnd).Size(), CSize(260, 240));
+
+    // The top-left corner moves and the opposite one stays, never below 37 x 32.
+    outer = ScreenRect(mini->m_hWnd);
+    SizeMiniFrame(mini, HTTOPLEFT, {outer.left, outer.top}, {outer.right - 5, outer.bottom - 5});
+    EXPECT_EQ(frame->pane.floatingSize, CSize(37, 32));
+    EXPECT_EQ(ScreenRect(mini->m_hWnd), CRect(outer.right - 37 - border.cx, outer.bottom - 32 - border.cy,
+                                               outer.right, outer.bottom));
+}
+
 // Counts TB_SETSTATE sent to one toolbar on this thread.
 HWND g_countedToolbar = nullptr;
 int g_setStates = 0;
