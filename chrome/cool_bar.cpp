@@ -61,7 +61,8 @@ void CCoolBar::OnUpdateCmdUI(CFrameWnd*, bool) {
     if (!ShowsGrip()) return;
     CPoint cursor;
     ::GetCursorPos(&cursor);
-    bool onButton = sizing::OnCloseButton(WindowPoint(m_hWnd, cursor), {buttonOrigin.x, buttonOrigin.y});
+    // The bar's own hit test: where an edge overlaps the button, a press drags the edge.
+    bool onButton = OnCoolNcHitTest(0, MAKELPARAM(cursor.x, cursor.y)) == HTCLOSE;
     bool pressed = (::GetKeyState(VK_LBUTTON) & 0x8000) != 0;
     BOOL down = onButton && pressed;
     BOOL hot = onButton && !pressed;

@@ -60,6 +60,17 @@ void Pump() {
     }
 }
 
+// The pointer reaches its place through the display server: waits until it is there.
+bool MoveCursorTo(POINT to) {
+    POINT at{-1, -1};
+    for (int tries = 0; tries < 200 && (at.x != to.x || at.y != to.y); ++tries) {
+        ::SetCursorPos(to.x, to.y);
+        Pump();
+        ::GetCursorPos(&at);
+    }
+    return at.x == to.x && at.y == to.y;
+}
+
 CRect ScreenRect(HWND wnd) {
     CRect r;
     ::GetWindowRect(wnd, &r);
@@ -322,6 +333,31 @@ TEST_F(Docking, CloseButtonHidesThePaneAndCloseMessagesDoNothing) {
     EXPECT_EQ(ViewInFrame().bottom, ScreenRect(frame->status.m_hWnd).top - ClientOnScreen(frame->m_hWnd).top);
 }
 
+TEST_F(Docking, CloseButtonLightsUpOnlyWhereAPressWouldHideThePane) {
+    // A second pane in the row gives the first one's neighbour a left edge, which runs over the
+    // close button's left columns: there the edge wins, for the press and for the lit button.
+    ASSERT_TRUE(frame->second.Create("Second", frame, 124, WS_CHILD | WS_VISIBLE | CBRS_TOP));
+    frame->second.SetBarStyle(frame->second.GetBarStyle() | CBRS_SIZE_DYNAMIC);
+    frame->second.EnableDocking(CBRS_ALIGN_ANY);
+    CRect place = ScreenRect(frame->pane.m_hWnd);
+    place.OffsetRect(place.Width() / 2 + 10, 0);
+    frame->DockControlBar(&frame->second, AFX_IDW_DOCKBAR_BOTTOM, &place);
+    Pump();
+    CCoolBar& bar = frame->second;
+    CRect window = ScreenRect(bar.m_hWnd);
+    CPoint onEdge(window.left + bar.buttonOrigin.x, window.top + bar.buttonOrigin.y + 6);
+    CPoint onButton(onEdge.x + 6, onEdge.y);
+    ASSERT_EQ(bar.SendMessage(WM_NCHITTEST, 0, ScreenPoint(onEdge.x, onEdge.y)), HTLEFT);
+    ASSERT_EQ(bar.SendMessage(WM_NCHITTEST, 0, ScreenPoint(onButton.x, onButton.y)), HTCLOSE);
+
+    ASSERT_TRUE(MoveCursorTo(onButton));
+    bar.OnUpdateCmdUI(frame, true);
+    EXPECT_TRUE(bar.buttonHot);
+    ASSERT_TRUE(MoveCursorTo(onEdge));
+    bar.OnUpdateCmdUI(frame, true);
+    EXPECT_FALSE(bar.buttonHot);
+}
+
 TEST_F(Docking, FloatingPaneLivesInAMiniFrameCaptionedWithItsText) {
     frame->FloatControlBar(&frame->pane, CPoint(300, 200), frame->pane.GetBarStyle());
     Pump();
@@ -365,6 +401,39 @@ TEST_F(Docking, FloatingPaneLivesInAMiniFrameCaptionedWithItsText) {
     EXPECT_FALSE(::IsWindow(miniWindow));
     EXPECT_EQ(ScreenRect(frame->pane.m_hWnd).Height(), 200);
     EXPECT_TRUE(frame->pane.ShowsGrip());
+}
+
+// Sizes the mini frame of a floating bar by border `hit`, the mouse released at `to` (screen).
+void SizeMiniFrame(CMiniDockFrameWnd* mini, UINT hit, POINT from, POINT to) {
+    ASSERT_TRUE(MoveCursorTo(to));
+    ::PostMessageA(mini->m_hWnd, WM_MOUSEMOVE, 0, 0);
+    ::PostMessageA(mini->m_hWnd, WM_LBUTTONUP, 0, 0);
+    mini->SendMessage(WM_NCLBUTTONDOWN, hit, ScreenPoint(from.x, from.y));
+    Pump();
+}
+
+TEST_F(Docking, FloatingPaneIsSizedByTheCornersOfItsMiniFrameDownToItsMinimum) {
+    frame->FloatControlBar(&frame->pane, CPoint(300, 200), frame->pane.GetBarStyle());
+    Pump();
+    auto* mini = dynamic_cast<CMiniDockFrameWnd*>(frame->pane.GetParentFrame());
+    ASSERT_NE(mini, nullptr);
+    CRect outer = ScreenRect(mini->m_hWnd);
+    CRect inner = ScreenRect(frame->pane.m_hWnd);
+    CSize border(outer.Width() - inner.Width(), outer.Height() - inner.Height());
+    // The corners are corners, not the sides they touch.
+    EXPECT_EQ(mini->SendMessage(WM_NCHITTEST, 0, ScreenPoint(outer.right - 1, outer.bottom - 1)), HTBOTTOMRIGHT);
+
+    SizeMiniFrame(mini, HTBOTTOMRIGHT, {outer.right - 1, outer.bottom - 1}, {outer.right + 60, outer.bottom + 40});
+    EXPECT_EQ(ScreenRect(mini->m_hWnd), CRect(outer.left, outer.top, outer.right + 60, outer.bottom + 40));
+    EXPECT_EQ(frame->pane.floatingSize, CSize(260, 240));
+    EXPECT_EQ(ScreenRect(frame->pane.m_hWnd).Size(), CSize(260, 240));
+
+    // The top-left corner moves and the opposite one stays, never below 37 x 32.
+    outer = ScreenRect(mini->m_hWnd);
+    SizeMiniFrame(mini, HTTOPLEFT, {outer.left, outer.top}, {outer.right - 5, outer.bottom - 5});
+    EXPECT_EQ(frame->pane.floatingSize, CSize(37, 32));
+    EXPECT_EQ(ScreenRect(mini->m_hWnd), CRect(outer.right - 37 - border.cx, outer.bottom - 32 - border.cy,
+                                               outer.right, outer.bottom));
 }
 
 // Counts TB_SETSTATE sent to one toolbar on this thread.
