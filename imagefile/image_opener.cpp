@@ -39,10 +39,13 @@ void ImageOpener::OpenFromHistory(const std::string& path, bool fromHistoryList)
         ShowLoadedImage();
         return;
     }
-    if (status == OpenImageStatus::kCannotOpen)
-        ::MessageBoxA(Owner(view), "File doesn't exist! Delete this item!", kCaption, MB_OK);
-    else
+    if (status != OpenImageStatus::kCannotOpen) {
+        // The file is there but cannot be shown: say why, and keep its row, so that the user can
+        // still open it elsewhere or delete it through the list.
         ReportUnreadable(path, status);
+        return;
+    }
+    ::MessageBoxA(Owner(view), "File doesn't exist! Delete this item!", kCaption, MB_OK);
     // Only our own list's request names the selected row; another program's never removes one.
     CMainFrame* frame = view.MainFrame();
     if (!fromHistoryList || !frame) return;

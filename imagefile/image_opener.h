@@ -18,7 +18,8 @@ public:
     // Command 32774: the Open dialog, then the chosen file.
     void OnFileOpenImage();
     // A history row asked for `path`. A file that cannot be opened is reported and, when the
-    // request came from the history list, its selected row is removed.
+    // request came from the history list, its selected row is removed; a file that is there but
+    // cannot be decoded is reported and keeps its row.
     void OpenFromHistory(const std::string& path, bool fromHistoryList);
     // Puts the view into the state of a new image after a successful decode.
     void ShowLoadedImage();

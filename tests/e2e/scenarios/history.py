@@ -4,6 +4,7 @@ import re
 import struct
 import subprocess
 import time
+from pathlib import Path
 
 import winenv
 from lib import settings
@@ -180,6 +181,14 @@ def scenario_saved_captures_listed_kept_and_reopened():
         click_row(s, t, 2, repeat=2)
         answer_message(t, "File doesn't exist! Delete this item!")
         wait_for(lambda: rows(t) == first[:2], 10, "the row of the missing file stayed")
+        assert status_text(t) == "1024x768,32 bits", "the image shown stays"
+
+        damaged = Path(first[1][1].replace("Z:", "", 1).replace("\\", "/"))
+        damaged.write_bytes(b"BM" + bytes(200))  # still there, but no picture any more
+        click_row(s, t, 1, repeat=2)
+        answer_message(t, f"Can't open the image file:\n{first[1][1]}\n"
+                          "It is not a BMP, GIF or JPEG picture that can be read.")
+        assert rows(t) == first[:2], "the row of a file that is there but unreadable was removed"
         assert status_text(t) == "1024x768,32 bits", "the image shown stays"
         t.exit()
         assert decode_save_dat((s.bin / "save.dat").read_bytes()) == first[:2]
