@@ -24,6 +24,9 @@ public:
     // reduced copy) over it, drawn off-screen and copied to the window in one blit. Draws nothing
     // without an image (the erased background stands).
     void Paint();
+    // The bitmap a paint copies from: the reduced copy below 100 %, else the image; none while
+    // the image is empty (a direct grab not yet shown).
+    HBITMAP Source() const;
     // Gives back the off-screen bitmap the paints reuse (when the image goes).
     void FreeBackBuffer() { backBuffer.DeleteObject(); }
 

@@ -145,6 +145,7 @@ void ImageEditor::Undo() { Restore(history.historyCurrent - 1); }
 void ImageEditor::Redo() { Restore(history.historyCurrent + 1); }
 
 void ImageEditor::Restore(int index) {
+    if (!ImageReady()) return;
     if (index <= history.historyBase || index > history.historyTop) return;
     HWND window = host.EditorWindow();
     const HistorySlot& slot = history.At(index);
@@ -185,6 +186,7 @@ void ImageEditor::CommitEdit(CBitmap image, CBitmap reduced, HistoryCopies copie
 // ---- crop, resize, rotate ---------------------------------------------------------------------
 
 void ImageEditor::Crop() {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     const SelectionRules::Selection& area = tools.selection;
     const int zoom = state.zoomPercent;
@@ -209,6 +211,7 @@ void ImageEditor::Crop() {
 }
 
 void ImageEditor::Resize(int width, int height) {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     CBitmap resized = display.scaler.Scale(state.imageBitmap, window, width, height);
     if (!resized) return ReportNoMemory(width, height);
@@ -220,6 +223,7 @@ void ImageEditor::Resize(int width, int height) {
 }
 
 void ImageEditor::Rotate(int code) {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     CSize size = BitmapOps::SizeOf(state.imageBitmap);
     CBitmap turned;
@@ -242,6 +246,7 @@ void ImageEditor::Rotate(int code) {
 // ---- clipboard and clear ----------------------------------------------------------------------
 
 void ImageEditor::Copy() {
+    if (!ImageReady()) return;
     CBitmap copy = BitmapOps::CopyOf(state.imageBitmap, host.EditorWindow());
     if (!copy) {
         CSize size = BitmapOps::SizeOf(state.imageBitmap);
@@ -251,6 +256,7 @@ void ImageEditor::Copy() {
 }
 
 void ImageEditor::CopySelection() {
+    if (!ImageReady()) return;
     const SelectionRules::Selection& area = tools.selection;
     CBitmap copy = BitmapOps::CopyArea(state.imageBitmap, host.EditorWindow(), area);
     if (!copy) return ReportNoMemory(area.Width(), area.Height());
