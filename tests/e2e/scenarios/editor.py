@@ -302,3 +302,39 @@ def scenario_direct_grab_is_shown_at_the_next_paint_and_saved_as_grabbed():
         view.wait_showing(expected_view(grabbed, view.size(), 100), "the grab at 100 %")
         assert menu_state(t, ID_UNDO) == "grayed" and menu_state(t, ID_COPY) == "enabled"
         assert_same(save_as(t, s, s.dir / "grab.bmp"), grabbed, what="the saved grab")
+
+
+def scenario_a_capture_is_shown_at_100_while_its_save_as_dialog_is_open():
+    """With the image before reduced to 50 %, the next capture's editor already paints the new
+    picture at 100 % while the Save As dialog holds the pipeline: the view looks then as it does
+    once the dialog is gone, not like the earlier picture's reduced copy."""
+    with session("a_capture_is_shown_at_100_while_its_save_as_dialog_is_open") as s:
+        t = Tessaly(s).start(settings.encode(captureMode=1, playSound=0, showInfoDialog=0, showEditor=1,
+                                             copyToClipboard=0, saveToFile=1, saveMode=1))
+        start_fixture(s, pos=(150, 120), size=(320, 240))
+        time.sleep(0.5)
+        s.xdotool("key", "F11")
+        t.answer(SAVE_AS, "Cancel")
+        view = EditorView(t)
+        view.wait_panes("1024x768,32 bits", "100%", "No Selected Area.")
+        for zoom in (90, 80, 70, 60, 50):
+            command(t, view, ID_ZOOM_IN, None, f"{zoom}%")
+
+        s.xdotool("key", "F11")
+        dialog = t.message(SAVE_AS, timeout=15000)["window"]
+        wait_for(lambda: t.probe.find(FRAME, visible=True), 10, "the editor did not come back")
+        left, top = view.client[:2]
+        hidden = [[dialog["rect"][0] - left, dialog["rect"][1] - top,
+                   dialog["rect"][2] - left, dialog["rect"][3] - top]]
+        shots = [view.shot()]
+
+        def settled():
+            shots.append(view.shot())
+            return (shots[-1] == shots[-2]).all()
+        wait_for(settled, 10, "the view kept changing behind the dialog")
+        during = shots[-1]
+        t.answer(SAVE_AS, "Cancel")
+        view.wait_panes("1024x768,32 bits", "100%", "No Selected Area.")
+        mask = rect_mask(during.shape, hidden)
+        assert mask.sum() > 5000, f"the dialog hides the view: {hidden}"
+        view.wait_showing(during, "after the dialog what it showed during it", mask=mask)
