@@ -105,8 +105,8 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
     CBitmap reduced;
     if (action == Action::kRebuildReduced) {
         reduced = display.MakeReduced(state.imageBitmap, zoom);
-        if (!reduced) {
-            CSize size = ImageDisplay::Zoomed(imageSize, zoom);
+        CSize size = ImageDisplay::Zoomed(imageSize, zoom);
+        if (!reduced && !ImageDisplay::Vanishes(size)) {
             ReportNoMemory(size.cx, size.cy);
             return;
         }
@@ -127,7 +127,6 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
     CSize total = ImageDisplay::Zoomed(imageSize, zoom);
     if (action == Action::kRebuildReduced) {
         display.displayBitmap = std::move(reduced);
-        total = BitmapOps::SizeOf(display.displayBitmap);
     } else if (action == Action::kStretch) {
         display.displayBitmap.DeleteObject();
     } else {
@@ -193,18 +192,15 @@ void ImageEditor::Crop() {
     CBitmap cropped = BitmapOps::CopyArea(state.imageBitmap, window, area);
     if (!cropped) return ReportNoMemory(area.Width(), area.Height());
     CBitmap reduced;
+    const CSize total = ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
     if (zoom < 100) {
         reduced = display.MakeReduced(cropped, zoom);
-        if (!reduced) {
-            CSize size = ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
-            return ReportNoMemory(size.cx, size.cy);
-        }
+        if (!reduced && !ImageDisplay::Vanishes(total)) return ReportNoMemory(total.cx, total.cy);
     }
     HistoryCopies copies = EditHistory::Prepare(cropped, reduced, zoom, window);
     if (!copies) return ReportNoMemory(area.Width(), area.Height());
 
     // The zoom stays; below 100 % the reduced copy of the cropped image is shown.
-    CSize total = zoom < 100 ? BitmapOps::SizeOf(reduced) : ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
     CommitEdit(std::move(cropped), std::move(reduced), std::move(copies), total);
     ShowImagePane(host, state.imageBitmap);
     host.SetStatusPane(2, "No Selected Area.");

@@ -306,3 +306,30 @@ TEST(EditorHistory, AGrabWaitingAwayFromActualSizeIsNeitherEditedNorReplacedBefo
     EXPECT_EQ(e.history.historyCurrent, 0);
     EXPECT_EQ(e.display.Source(), static_cast<HBITMAP>(e.imageBitmap));
 }
+
+TEST(EditorHistory, APictureSmallerThanOnePixelAtTheZoomIsNoFailure) {
+    Editor e;
+    e.NewImage(8, 30);
+    for (int i = 0; i < 9; ++i) e.editor.ZoomDown();  // 8 pixels wide at 10 % are none
+    EXPECT_EQ(e.zoomPercent, 10);
+    EXPECT_EQ(e.view.panes[1], "10%");
+    EXPECT_EQ(e.view.total, CSize(0, 3));
+    EXPECT_FALSE(e.display.displayBitmap);
+    EXPECT_EQ(e.history.At(e.history.historyCurrent).zoomPercent, 10);
+    e.editor.ZoomDown();  // stays at 10 %, rewriting the state all the same
+    e.editor.ZoomUp();    // 20 %: one pixel wide again
+    EXPECT_EQ(SizeOf(e.display.displayBitmap), CSize(1, 6));
+
+    // A one-pixel crop at 50 % keeps 50 %, with nothing left to reduce.
+    for (int i = 0; i < 3; ++i) e.editor.ZoomUp();
+    EXPECT_EQ(e.zoomPercent, 50);
+    e.Select(3, 3, 3, 3);
+    e.editor.Crop();
+    EXPECT_EQ(e.ImageSize(), CSize(1, 1));
+    EXPECT_EQ(e.zoomPercent, 50);
+    EXPECT_EQ(e.view.total, CSize(0, 0));
+    EXPECT_TRUE(e.view.messages.empty()) << e.view.messages.front();
+    e.editor.Undo();
+    EXPECT_EQ(e.ImageSize(), CSize(8, 30));
+    EXPECT_EQ(SizeOf(e.display.displayBitmap), CSize(4, 15));
+}
