@@ -245,12 +245,14 @@ void CKelvane101View::OnUpdateToolSelect(CCmdUI* ui) {
 }
 
 void CKelvane101View::OnEditResize() {
+    if (!editor.ImageReady()) return;
     CSize size = imageBitmap.GetSize();
     CResizeDialog dialog(size.cx, size.cy, MainFrame());
     if (dialog.DoModal() == IDOK) editor.Resize(dialog.width, dialog.height);
 }
 
 void CKelvane101View::OnEditRotate() {
+    if (!editor.ImageReady()) return;
     CRotateDialog dialog(MainFrame());
     if (dialog.DoModal() == IDOK) editor.Rotate(dialog.angleCode);
 }

@@ -69,6 +69,9 @@ void CaptureController::RunPipeline() {
     BITMAP image{};
     view.imageBitmap.GetBitmap(&image);
     int bitsPerPixel = image.bmPlanes * image.bmBitsPixel;
+    // The new image is shown at 100 % from here on: the editor may come back and paint while the
+    // Save As dialog is open, and the zoom of the image before would show its reduced copy.
+    view.zoomPercent = 100;
     view.SetScrollSizes(MM_TEXT, CSize(image.bmWidth, image.bmHeight));
 
     if (settings.playSound == 1) PlayShutterSound();
@@ -92,7 +95,6 @@ void CaptureController::RunPipeline() {
 
     if (settings.saveToFile == 1) view.SaveAfterCapture();
 
-    view.zoomPercent = 100;
     view.StartHistory();
     WriteStatus(image.bmWidth, image.bmHeight, bitsPerPixel);
     view.Invalidate(false);

@@ -30,6 +30,13 @@ CBitmap ImageDisplay::MakeReduced(HBITMAP image, int zoom) {
     return scaler.Scale(image, host.EditorWindow(), size.cx, size.cy);
 }
 
+HBITMAP ImageDisplay::Source() const {
+    // While a direct grab waits to become the image, a reduced copy left from the image before
+    // it is not the picture: only the background is shown.
+    if (!state.imageBitmap) return nullptr;
+    return state.zoomPercent < 100 ? static_cast<HBITMAP>(displayBitmap) : static_cast<HBITMAP>(state.imageBitmap);
+}
+
 void ImageDisplay::Paint() {
     if (!state.hasImage) return;
     HWND window = host.EditorWindow();
@@ -49,8 +56,7 @@ void ImageDisplay::Paint() {
     if (backBuffer && offscreen.CreateCompatibleDC(screen)) target = offscreen;
     CSelectGuard keepFrame(offscreen, target == screen ? nullptr : backBuffer.GetSafeHandle());
 
-    HBITMAP source = state.zoomPercent < 100 ? static_cast<HBITMAP>(displayBitmap)
-                                             : static_cast<HBITMAP>(state.imageBitmap);
+    HBITMAP source = Source();
     CSize size = BitmapOps::SizeOf(source);
     ViewGeometry::PaintRects r = ViewGeometry::Paint(layout, size.cx, size.cy);
     CRect picture(r.x.destination, r.y.destination, r.x.destination + r.x.destinationLength,

@@ -24,14 +24,20 @@ public:
     // reduced copy) over it, drawn off-screen and copied to the window in one blit. Draws nothing
     // without an image (the erased background stands).
     void Paint();
+    // The bitmap a paint copies from: the reduced copy below 100 %, else the image; none while
+    // the image is empty (a direct grab not yet shown).
+    HBITMAP Source() const;
     // Gives back the off-screen bitmap the paints reuse (when the image goes).
     void FreeBackBuffer() { backBuffer.DeleteObject(); }
 
     // The image size at a zoom: what the scroll total size is while it is shown.
     static CSize Zoomed(CSize image, int zoom);
+    // True when a picture of that drawn size has no pixel left (a few pixels at a low zoom): its
+    // reduced copy is empty, which is no failure, and the view shows only the background.
+    static bool Vanishes(CSize drawn) { return drawn.cx < 1 || drawn.cy < 1; }
     // The reduced copy of `image` at `zoom` (below 100 %): (w x zoom / 100) x (h x zoom / 100),
-    // drawn from the scale DIB by DrawDib. Empty when it cannot be made; the caller then keeps the
-    // present displayBitmap, so a failed zoom step or crop changes nothing.
+    // drawn from the scale DIB by DrawDib. Empty when it cannot be made (or Vanishes); the caller
+    // then keeps the present displayBitmap, so a failed zoom step or crop changes nothing.
     CBitmap MakeReduced(HBITMAP image, int zoom);
 
 private:

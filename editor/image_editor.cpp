@@ -105,8 +105,8 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
     CBitmap reduced;
     if (action == Action::kRebuildReduced) {
         reduced = display.MakeReduced(state.imageBitmap, zoom);
-        if (!reduced) {
-            CSize size = ImageDisplay::Zoomed(imageSize, zoom);
+        CSize size = ImageDisplay::Zoomed(imageSize, zoom);
+        if (!reduced && !ImageDisplay::Vanishes(size)) {
             ReportNoMemory(size.cx, size.cy);
             return;
         }
@@ -127,7 +127,6 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
     CSize total = ImageDisplay::Zoomed(imageSize, zoom);
     if (action == Action::kRebuildReduced) {
         display.displayBitmap = std::move(reduced);
-        total = BitmapOps::SizeOf(display.displayBitmap);
     } else if (action == Action::kStretch) {
         display.displayBitmap.DeleteObject();
     } else {
@@ -145,6 +144,7 @@ void ImageEditor::Undo() { Restore(history.historyCurrent - 1); }
 void ImageEditor::Redo() { Restore(history.historyCurrent + 1); }
 
 void ImageEditor::Restore(int index) {
+    if (!ImageReady()) return;
     if (index <= history.historyBase || index > history.historyTop) return;
     HWND window = host.EditorWindow();
     const HistorySlot& slot = history.At(index);
@@ -185,30 +185,29 @@ void ImageEditor::CommitEdit(CBitmap image, CBitmap reduced, HistoryCopies copie
 // ---- crop, resize, rotate ---------------------------------------------------------------------
 
 void ImageEditor::Crop() {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     const SelectionRules::Selection& area = tools.selection;
     const int zoom = state.zoomPercent;
     CBitmap cropped = BitmapOps::CopyArea(state.imageBitmap, window, area);
     if (!cropped) return ReportNoMemory(area.Width(), area.Height());
     CBitmap reduced;
+    const CSize total = ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
     if (zoom < 100) {
         reduced = display.MakeReduced(cropped, zoom);
-        if (!reduced) {
-            CSize size = ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
-            return ReportNoMemory(size.cx, size.cy);
-        }
+        if (!reduced && !ImageDisplay::Vanishes(total)) return ReportNoMemory(total.cx, total.cy);
     }
     HistoryCopies copies = EditHistory::Prepare(cropped, reduced, zoom, window);
     if (!copies) return ReportNoMemory(area.Width(), area.Height());
 
     // The zoom stays; below 100 % the reduced copy of the cropped image is shown.
-    CSize total = zoom < 100 ? BitmapOps::SizeOf(reduced) : ImageDisplay::Zoomed(BitmapOps::SizeOf(cropped), zoom);
     CommitEdit(std::move(cropped), std::move(reduced), std::move(copies), total);
     ShowImagePane(host, state.imageBitmap);
     host.SetStatusPane(2, "No Selected Area.");
 }
 
 void ImageEditor::Resize(int width, int height) {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     CBitmap resized = display.scaler.Scale(state.imageBitmap, window, width, height);
     if (!resized) return ReportNoMemory(width, height);
@@ -220,6 +219,7 @@ void ImageEditor::Resize(int width, int height) {
 }
 
 void ImageEditor::Rotate(int code) {
+    if (!ImageReady()) return;
     HWND window = host.EditorWindow();
     CSize size = BitmapOps::SizeOf(state.imageBitmap);
     CBitmap turned;
@@ -242,6 +242,7 @@ void ImageEditor::Rotate(int code) {
 // ---- clipboard and clear ----------------------------------------------------------------------
 
 void ImageEditor::Copy() {
+    if (!ImageReady()) return;
     CBitmap copy = BitmapOps::CopyOf(state.imageBitmap, host.EditorWindow());
     if (!copy) {
         CSize size = BitmapOps::SizeOf(state.imageBitmap);
@@ -251,6 +252,7 @@ void ImageEditor::Copy() {
 }
 
 void ImageEditor::CopySelection() {
+    if (!ImageReady()) return;
     const SelectionRules::Selection& area = tools.selection;
     CBitmap copy = BitmapOps::CopyArea(state.imageBitmap, host.EditorWindow(), area);
     if (!copy) return ReportNoMemory(area.Width(), area.Height());

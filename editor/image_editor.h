@@ -28,6 +28,11 @@ public:
     // A direct grab waiting as a packed DIB becomes the image, at 100 % only (paint, step 1).
     void AdoptPendingGrab();
 
+    // False while a direct grab waits to be shown at 100 % (the image is still empty): until then
+    // Undo, Redo, Crop, Resize, Rotate and both copies do nothing, rather than edit an image that
+    // is not there or bring back an older one in its place.
+    bool ImageReady() const { return static_cast<bool>(state.imageBitmap); }
+
     void ZoomUp();    // command "Zoom out": larger
     void ZoomDown();  // command "Zoom in": smaller
     void Undo();

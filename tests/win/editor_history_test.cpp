@@ -262,3 +262,74 @@ TEST(EditorHistory, APendingGrabBecomesTheImageAtTheNextPaintAtActualSize) {
     EXPECT_EQ(e.history.historyCurrent, 0);
     EXPECT_EQ(e.view.panes[0].substr(0, 6), "40x30,");
 }
+
+TEST(EditorHistory, AGrabWaitingAwayFromActualSizeIsNeitherEditedNorReplacedBeforeItIsShown) {
+    Editor e;
+    e.NewImage(60, 40);
+    e.Select(0, 0, 29, 19);
+    e.editor.Crop();                                  // something to undo
+    for (int i = 0; i < 5; ++i) e.editor.ZoomDown();  // 50 %: a reduced copy of the crop
+    ASSERT_TRUE(e.display.displayBitmap);
+    const HistoryRing before = e.history;
+
+    // A direct grab arrives: the image waits as a DIB until the view paints at 100 %.
+    CBitmap grab;
+    grab.Attach(NamedBitmap(48, 36));
+    e.pendingDib = DibBlock(BitmapToDib(grab, BI_RGB, nullptr));
+    ASSERT_TRUE(e.pendingDib);
+    e.imageBitmap.DeleteObject();
+    e.Select(0, 0, 9, 9);
+    EXPECT_EQ(e.display.Source(), nullptr);  // not the previous image's reduced copy
+
+    // No edit reaches an image that is not there, and Undo does not bring the crop back over it.
+    e.editor.Undo();
+    e.editor.Crop();
+    e.editor.CopySelection();
+    e.editor.Copy();
+    e.editor.Resize(20, 20);
+    e.editor.Rotate(90);
+    EXPECT_TRUE(e.view.messages.empty()) << e.view.messages.front();
+    EXPECT_FALSE(e.imageBitmap);
+    EXPECT_FALSE(e.clipboardBitmap);
+    EXPECT_EQ(e.history.historyCurrent, before.historyCurrent);
+    EXPECT_EQ(e.history.historyTop, before.historyTop);
+    EXPECT_FALSE(e.editor.ImageReady());
+
+    // Back at 100 % the grab is shown and starts its own history.
+    for (int i = 0; i < 5; ++i) e.editor.ZoomUp();
+    EXPECT_EQ(e.zoomPercent, 100);
+    e.editor.AdoptPendingGrab();
+    ASSERT_TRUE(e.imageBitmap);
+    EXPECT_EQ(SizeOf(e.imageBitmap).cx, 48);
+    EXPECT_EQ(PixelOf(e.imageBitmap, 47, 35), Named(47, 35));
+    EXPECT_FALSE(e.hasSelection);
+    EXPECT_EQ(e.history.historyCurrent, 0);
+    EXPECT_EQ(e.display.Source(), static_cast<HBITMAP>(e.imageBitmap));
+}
+
+TEST(EditorHistory, APictureSmallerThanOnePixelAtTheZoomIsNoFailure) {
+    Editor e;
+    e.NewImage(8, 30);
+    for (int i = 0; i < 9; ++i) e.editor.ZoomDown();  // 8 pixels wide at 10 % are none
+    EXPECT_EQ(e.zoomPercent, 10);
+    EXPECT_EQ(e.view.panes[1], "10%");
+    EXPECT_EQ(e.view.total, CSize(0, 3));
+    EXPECT_FALSE(e.display.displayBitmap);
+    EXPECT_EQ(e.history.At(e.history.historyCurrent).zoomPercent, 10);
+    e.editor.ZoomDown();  // stays at 10 %, rewriting the state all the same
+    e.editor.ZoomUp();    // 20 %: one pixel wide again
+    EXPECT_EQ(SizeOf(e.display.displayBitmap), CSize(1, 6));
+
+    // A one-pixel crop at 50 % keeps 50 %, with nothing left to reduce.
+    for (int i = 0; i < 3; ++i) e.editor.ZoomUp();
+    EXPECT_EQ(e.zoomPercent, 50);
+    e.Select(3, 3, 3, 3);
+    e.editor.Crop();
+    EXPECT_EQ(e.ImageSize(), CSize(1, 1));
+    EXPECT_EQ(e.zoomPercent, 50);
+    EXPECT_EQ(e.view.total, CSize(0, 0));
+    EXPECT_TRUE(e.view.messages.empty()) << e.view.messages.front();
+    e.editor.Undo();
+    EXPECT_EQ(e.ImageSize(), CSize(8, 30));
+    EXPECT_EQ(SizeOf(e.display.displayBitmap), CSize(4, 15));
+}

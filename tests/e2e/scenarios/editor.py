@@ -71,6 +71,17 @@ def menu_state(t, command_id):
     return "grayed" if item["grayed"] else "enabled"
 
 
+def wait_buttons(t, expected, what):
+    """Waits until the toolbar's buttons read `expected`: {id: (enabled, checked)}."""
+    def states():
+        return {b["id"]: (bool(b["enabled"]), bool(b["checked"])) for b in t.probe.toolbar(FRAME)["buttons"]
+                if b["id"] in expected}
+    try:
+        wait_for(lambda: states() == expected, 10)
+    except AssertionError:
+        raise AssertionError(f"toolbar {what}: {states()}, expected {expected}") from None
+
+
 def clipboard_picture(t, s, name):
     path = s.dir / name
     result = wait_for(lambda: (t.probe.clipboard(path) or {}).get("image"), 10, "nothing on the clipboard")
@@ -157,6 +168,12 @@ def scenario_selection_crop_copy_undo_and_redo():
         full = expected_view(picture, view.size(), 100)
         view.wait_showing(full, "the capture")
 
+        # A capture brings the Move tool; what needs a selection or a state to go back to waits.
+        on, off = (True, False), (False, False)
+        wait_buttons(t, {ID_MOVE: (True, True), ID_SELECT: on, ID_CROP: off, ID_COPY_SELECTION: off,
+                         ID_UNDO: off, ID_REDO: off, ID_COPY: on, ID_RESIZE: on, ID_ROTATE: on,
+                         ID_ZOOM_IN: on, ID_ZOOM_OUT: on, ID_CLEAR: on}, "after a capture")
+
         # No selection yet: Crop (posted as from a menu) and Ctrl+Z are refused by their rules.
         assert menu_state(t, ID_UNDO) == "grayed" and menu_state(t, ID_CROP) == "grayed"
         t.probe.command(FRAME, ID_CROP)
@@ -171,6 +188,8 @@ def scenario_selection_crop_copy_undo_and_redo():
         origin = placed_rect(view.size(), (320, 240))[:2]
         view.drag((origin[0] + 10, origin[1] + 10), (origin[0] + 59, origin[1] + 39))
         view.wait_panes(None, None, "The selected Area Size:50x30")
+        wait_buttons(t, {ID_MOVE: on, ID_SELECT: (True, True), ID_CROP: on, ID_COPY_SELECTION: on},
+                     "with a selection")
         # The frame runs along the selection's top edge in black and white dashes.
         time.sleep(0.3)
         edge = view.shot()[origin[1] + 10, origin[0] + 10:origin[0] + 60]
@@ -183,6 +202,7 @@ def scenario_selection_crop_copy_undo_and_redo():
         assert_same(copied, picture[10:40, 10:60], what="copied selection")
 
         command(t, view, ID_CROP, "50x30,32 bits", "100%", "No Selected Area.")
+        wait_buttons(t, {ID_SELECT: (True, True), ID_CROP: off, ID_UNDO: on, ID_REDO: off}, "after the crop")
         cropped = expected_view(picture[10:40, 10:60], view.size(), 100)
         view.wait_showing(cropped, "the cropped image")
         assert_same(save_as(t, s, s.dir / "cropped.bmp"), picture[10:40, 10:60], what="saved crop")
@@ -302,3 +322,39 @@ def scenario_direct_grab_is_shown_at_the_next_paint_and_saved_as_grabbed():
         view.wait_showing(expected_view(grabbed, view.size(), 100), "the grab at 100 %")
         assert menu_state(t, ID_UNDO) == "grayed" and menu_state(t, ID_COPY) == "enabled"
         assert_same(save_as(t, s, s.dir / "grab.bmp"), grabbed, what="the saved grab")
+
+
+def scenario_a_capture_is_shown_at_100_while_its_save_as_dialog_is_open():
+    """With the image before reduced to 50 %, the next capture's editor already paints the new
+    picture at 100 % while the Save As dialog holds the pipeline: the view looks then as it does
+    once the dialog is gone, not like the earlier picture's reduced copy."""
+    with session("a_capture_is_shown_at_100_while_its_save_as_dialog_is_open") as s:
+        t = Tessaly(s).start(settings.encode(captureMode=1, playSound=0, showInfoDialog=0, showEditor=1,
+                                             copyToClipboard=0, saveToFile=1, saveMode=1))
+        start_fixture(s, pos=(150, 120), size=(320, 240))
+        time.sleep(0.5)
+        s.xdotool("key", "F11")
+        t.answer(SAVE_AS, "Cancel")
+        view = EditorView(t)
+        view.wait_panes("1024x768,32 bits", "100%", "No Selected Area.")
+        for zoom in (90, 80, 70, 60, 50):
+            command(t, view, ID_ZOOM_IN, None, f"{zoom}%")
+
+        s.xdotool("key", "F11")
+        dialog = t.message(SAVE_AS, timeout=15000)["window"]
+        wait_for(lambda: t.probe.find(FRAME, visible=True), 10, "the editor did not come back")
+        left, top = view.client[:2]
+        hidden = [[dialog["rect"][0] - left, dialog["rect"][1] - top,
+                   dialog["rect"][2] - left, dialog["rect"][3] - top]]
+        shots = [view.shot()]
+
+        def settled():
+            shots.append(view.shot())
+            return (shots[-1] == shots[-2]).all()
+        wait_for(settled, 10, "the view kept changing behind the dialog")
+        during = shots[-1]
+        t.answer(SAVE_AS, "Cancel")
+        view.wait_panes("1024x768,32 bits", "100%", "No Selected Area.")
+        mask = rect_mask(during.shape, hidden)
+        assert mask.sum() > 5000, f"the dialog hides the view: {hidden}"
+        view.wait_showing(during, "after the dialog what it showed during it", mask=mask)
