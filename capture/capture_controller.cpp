@@ -1,6 +1,5 @@
 #include "capture/capture_controller.h"
 
-#include <cstdio>
 
 #include "agents/agents.h"
 #include "app/kelvane101_view.h"
@@ -82,21 +81,14 @@ void CaptureController::RunPipeline() {
         info.DoModal();
     }
 
-    if (settings.showEditor == 1 && agentMode && frame) {
-        frame->ShowWindow(SW_SHOWNORMAL);
-        // Topmost and back: the editor lands above every normal window, at the top-left corner.
-        frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-        frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-        ::SetForegroundWindow(frame->m_hWnd);
-        ForceForeground(frame->m_hWnd);
-    }
+    if (settings.showEditor == 1 && agentMode && frame) BringEditorForward(frame->m_hWnd);
 
     if (settings.copyToClipboard == 1) CopyToClipboard(image.bmWidth, image.bmHeight);
 
     if (settings.saveToFile == 1) view.SaveAfterCapture();
 
     view.StartHistory();
-    WriteStatus(image.bmWidth, image.bmHeight, bitsPerPixel);
+    view.ShowImageStatus();
     view.Invalidate(false);
 }
 
@@ -119,15 +111,4 @@ void CaptureController::CopyToClipboard(int width, int height) {
     else
         view.clipboardBitmap.Detach();
     ::CloseClipboard();
-}
-
-void CaptureController::WriteStatus(int width, int height, int bitsPerPixel) {
-    CMainFrame* frame = view.MainFrame();
-    if (!frame) return;
-    char text[64];
-    std::snprintf(text, sizeof text, "%dx%d,%d bits", width, height, bitsPerPixel);
-    frame->StatusBar().SetPaneText(0, text);
-    std::snprintf(text, sizeof text, "%d%%", view.zoomPercent);
-    frame->StatusBar().SetPaneText(1, text);
-    frame->StatusBar().SetPaneText(2, "No Selected Area.");
 }

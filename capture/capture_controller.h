@@ -31,7 +31,6 @@ public:
 private:
     void RunPipeline();
     void CopyToClipboard(int width, int height);
-    void WriteStatus(int width, int height, int bitsPerPixel);
 
     CKelvane101View& view;
     const CaptureAgent* startedAgent = nullptr;  // the agent to finish, whatever the mode is by then

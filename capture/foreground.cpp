@@ -8,3 +8,11 @@ void ForceForeground(HWND window) {
     ::SetForegroundWindow(window);
     ::AttachThreadInput(thisThread, thatThread, FALSE);
 }
+
+void BringEditorForward(HWND frame) {
+    ::ShowWindow(frame, SW_SHOWNORMAL);
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    ::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
+    ::SetForegroundWindow(frame);
+    ForceForeground(frame);
+}

@@ -4,3 +4,7 @@
 // Brings `window` to the front although another program owns the foreground: our input is
 // attached to the foreground thread for the moment of the switch, then detached again.
 void ForceForeground(HWND window);
+
+// Shows a hidden or minimised frame at the top-left corner of the screen, above every normal window
+// (topmost and back), and in front: what a capture and an opened image do to bring the editor back.
+void BringEditorForward(HWND frame);

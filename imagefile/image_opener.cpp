@@ -66,14 +66,7 @@ void ImageOpener::ShowLoadedImage() {
     view.StartHistory();
 
     CMainFrame* frame = view.MainFrame();
-    if (frame && !frame->IsWindowVisible()) {
-        frame->ShowWindow(SW_SHOWNORMAL);
-        // Topmost and back: the frame lands above every normal window, at the top-left corner.
-        frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-        frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE);
-        ::SetForegroundWindow(frame->m_hWnd);
-        ForceForeground(frame->m_hWnd);
-    }
+    if (frame && !frame->IsWindowVisible()) BringEditorForward(frame->m_hWnd);
     view.ShowImageStatus();
     view.Invalidate(true);
 }
