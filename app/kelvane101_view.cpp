@@ -4,6 +4,7 @@
 
 #include "agents/agents.h"
 #include "app/main_frame.h"
+#include "app/message_caption.h"
 #include "app/settings_store.h"
 #include "capture/directx_note.h"
 #include "editor/resize_dialog.h"
@@ -118,7 +119,7 @@ void CKelvane101View::RegisterCaptureHotKey() {
     if (::RegisterHotKey(m_hWnd, kCaptureHotKeyId, settings.hotKeyModifiers, settings.hotKeyCode)) return;
     settings.hotKeyCode = 0;
     settings.hotKeyModifiers = 0;
-    MessageBox("Register Hotkey failed! please reset it in the Configure Dialog.", "Tessaly Capture",
+    MessageBox("Register Hotkey failed! please reset it in the Configure Dialog.", kMessageCaption,
                MB_OK | MB_ICONINFORMATION);
 }
 

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "app/message_caption.h"
 #include "dialogs/capture_page.h"
 #include "dialogs/configure_rules.h"
 #include "dialogs/dialog_sheet.h"
@@ -43,5 +44,5 @@ void ConfigureCommand::RegisterHotKeyAgain() {
 }
 
 void ConfigureCommand::Inform(const char* text) {
-    owner.MessageBox(text, "Tessaly Capture", MB_OK | MB_ICONINFORMATION);
+    owner.MessageBox(text, kMessageCaption, MB_OK | MB_ICONINFORMATION);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/message_caption.h"
 #include "editor/bitmap_ops.h"
 #include "editor/rotate_bitmap.h"
 #include "editor/zoom_steps.h"
@@ -27,7 +28,7 @@ void ImageEditor::ReportNoMemory(int width, int height) {
     std::snprintf(text, sizeof text,
                   "There is not enough memory for a %d x %d bitmap.\nThe image has not been changed.", width,
                   height);
-    host.ShowMessage(text, kCaption, MB_OK | MB_ICONEXCLAMATION);
+    host.ShowMessage(text, kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void ImageEditor::ShowImageStatus() {

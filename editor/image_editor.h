@@ -19,8 +19,6 @@ public:
                 MouseTools& tools)
         : host(host), state(state), display(display), history(history), tools(tools) {}
 
-    static constexpr const char* kCaption = "Tessaly Capture";
-
     // Panes 0 to 2: "%dx%d,%d bits" of the image, "%d%%" of the zoom, "No Selected Area.".
     void ShowImageStatus();
     // A new image: forgets the history and records the image as its only state.

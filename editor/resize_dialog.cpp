@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "app/message_caption.h"
 #include "editor/resize_rules.h"
 #include "framework/text_conversions.h"
 #include "res/resource.h"
 
 namespace {
 
-const char kCaption[] = "Tessaly Capture";
 
 bool ReadField(HWND dialog, int id, int& value) {
     char text[64] = "";
@@ -79,10 +79,10 @@ void CResizeDialog::OnOK() {
     if (!UpdateData(true)) return;
     switch (ResizeRules::Check(width, height)) {
     case ResizeRules::Verdict::kNotPositive:
-        MessageBox("Neither number must be big than zero.", kCaption, MB_OK);
+        MessageBox("Neither number must be big than zero.", kMessageCaption, MB_OK);
         return;
     case ResizeRules::Verdict::kTooBig:
-        MessageBox("Too big Bitmap!", kCaption, MB_OK);
+        MessageBox("Too big Bitmap!", kMessageCaption, MB_OK);
         return;
     case ResizeRules::Verdict::kAccepted:
         EndDialog(IDOK);

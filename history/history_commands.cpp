@@ -1,5 +1,6 @@
 #include "history/history_commands.h"
 
+#include "app/message_caption.h"
 #include "framework/multi_file_dialog.h"
 #include "history/delete_files_dialog.h"
 #include "history/history_list_ctrl.h"
@@ -18,7 +19,6 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const char kCaption[] = "Tessaly Capture";
 
 void DeleteTheFile(const std::string& path) {
     // Whether the file went is not examined: its row goes all the same.
@@ -41,7 +41,7 @@ bool HistoryCommands::Ask(const char* question) {
     return dialog.DoModal() == IDOK;
 }
 
-void HistoryCommands::Tell(const char* text) { ::MessageBoxA(owner.m_hWnd, text, kCaption, MB_OK); }
+void HistoryCommands::Tell(const char* text) { ::MessageBoxA(owner.m_hWnd, text, kMessageCaption, MB_OK); }
 
 void HistoryCommands::RemoveSelectedRows(const std::function<void(const std::string& path)>& onRow) {
     for (int row = list.FirstSelectedRow(); row >= 0; row = list.FirstSelectedRow()) {

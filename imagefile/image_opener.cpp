@@ -4,12 +4,12 @@
 
 #include "app/kelvane101_view.h"
 #include "app/main_frame.h"
+#include "app/message_caption.h"
 #include "capture/foreground.h"
 #include "imagefile/image_open_filter.h"
 
 namespace {
 
-const char kCaption[] = "Tessaly Capture";
 
 HWND Owner(CKelvane101View& view) {
     CMainFrame* frame = view.MainFrame();
@@ -45,7 +45,7 @@ void ImageOpener::OpenFromHistory(const std::string& path, bool fromHistoryList)
         ReportUnreadable(path, status);
         return;
     }
-    ::MessageBoxA(Owner(view), "File doesn't exist! Delete this item!", kCaption, MB_OK);
+    ::MessageBoxA(Owner(view), "File doesn't exist! Delete this item!", kMessageCaption, MB_OK);
     // Only our own list's request names the selected row; another program's never removes one.
     CMainFrame* frame = view.MainFrame();
     if (!fromHistoryList || !frame) return;
@@ -77,5 +77,5 @@ void ImageOpener::ReportUnreadable(const std::string& path, OpenImageStatus stat
         text += "The picture is too large: at most 16,777,216 pixels (4096x4096) and 32767 pixels a side.";
     else
         text += "It is not a BMP, GIF or JPEG picture that can be read.";
-    ::MessageBoxA(Owner(view), text.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    ::MessageBoxA(Owner(view), text.c_str(), kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -4,6 +4,7 @@
 
 #include "app/kelvane101_view.h"
 #include "app/main_frame.h"
+#include "app/message_caption.h"
 #include "capture/foreground.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/gif_encoder.h"
@@ -75,7 +76,7 @@ void ImageSaver::ReportFailure(const std::string& path, bool quiet) {
         return;
     }
     std::string text = "The image could not be saved to\n" + path;
-    ::MessageBoxA(view.MainFrame() ? view.MainFrame()->m_hWnd : nullptr, text.c_str(), "Tessaly Capture",
+    ::MessageBoxA(view.MainFrame() ? view.MainFrame()->m_hWnd : nullptr, text.c_str(), kMessageCaption,
                   MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -1,4 +1,5 @@
 #include "imagefile/jpeg_writer_call.h"
+#include "app/message_caption.h"
 
 #include <windows.h>
 
@@ -9,7 +10,7 @@ namespace {
 using SaveJpeg = int(__cdecl*)(const char*, const char*, int, int, int, int);
 
 void Tell(const char* text, bool quiet) {
-    if (!quiet) ::MessageBoxA(nullptr, text, "Tessaly Capture", MB_OK | MB_ICONINFORMATION);
+    if (!quiet) ::MessageBoxA(nullptr, text, kMessageCaption, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace
