@@ -5,6 +5,7 @@
 #include "agents/agents.h"
 #include "app/main_frame.h"
 #include "app/message_caption.h"
+#include "app/program_folder.h"
 #include "app/settings_store.h"
 #include "capture/directx_note.h"
 #include "editor/resize_dialog.h"
@@ -90,7 +91,7 @@ void CKelvane101View::LoadSettings() {
 }
 
 void CKelvane101View::StoreSettings() {
-    if (settings.runAtStartup) AutostartEntry::Set(SettingsStore::ExecutablePath());
+    if (settings.runAtStartup) AutostartEntry::Set(ProgramPath());
     else AutostartEntry::Remove();
     // A folder we may not write to keeps its old file; that is all we can do at exit.
     if (settings.saveSettingsOnExit) SettingsStore::SaveFile(settings);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/kelvane101_view.h"
+#include "app/program_folder.h"
 #include "chrome/chrome_text.h"
 #include "chrome/exit_dialog.h"
 #include "chrome/html_help.h"
@@ -187,9 +188,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnHelp() {
-    char module[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    const std::string helpFile = chrome_text::HelpFilePath(module);
+    const std::string helpFile = chrome_text::HelpFilePath(ProgramPath());
     if (!html_help::DisplayTopic(m_hWnd, helpFile))
         ::MessageBoxA(m_hWnd, chrome_text::HelpMissingMessage(helpFile).c_str(), "Tessaly Screen Capture", MB_OK);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/atomic_file.h"
+#include "app/program_folder.h"
 #include "app/settings_file_format.h"
 
 namespace {
@@ -36,15 +37,8 @@ void RemoveUnder(HKEY root) {
 
 }  // namespace
 
-std::string SettingsStore::ExecutablePath() {
-    char path[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 std::string SettingsStore::SettingsPath() {
-    std::string path = ExecutablePath();
-    return path.substr(0, path.find_last_of('\\')) + "\\configure.dat";
+    return BesideProgram("configure.dat");
 }
 
 bool SettingsStore::LoadFile(CaptureSettings& settings) {

@@ -9,8 +9,6 @@ class SettingsStore {
 public:
     // The folder of the running executable plus "\configure.dat".
     static std::string SettingsPath();
-    // The full path of the running executable.
-    static std::string ExecutablePath();
 
     // Overwrites `settings` from the file (a short file fills only what it holds wholly).
     // False when the file cannot be opened or read; `settings` is then untouched.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/atomic_file.h"
+#include "app/program_folder.h"
 #include "history/history_file_format.h"
 
 namespace HistoryStore {
@@ -20,10 +21,7 @@ bool ReadExactly(HANDLE file, void* into, DWORD size) {
 }  // namespace
 
 std::string FilePath() {
-    char module[MAX_PATH] = "";
-    const DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string path(module, length < MAX_PATH ? length : MAX_PATH);
-    return path.substr(0, path.find_last_of('\\')) + "\\save.dat";
+    return BesideProgram("save.dat");
 }
 
 bool Load(const std::string& path, HistoryRows& rows) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/atomic_file.h"
+#include "app/program_folder.h"
 #include "app/settings_store.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 const char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::string ExeFolder() {
-    std::string exe = SettingsStore::ExecutablePath();
+    std::string exe = ProgramPath();
     return exe.substr(0, exe.find_last_of('\\'));
 }
 
@@ -102,9 +103,9 @@ TEST(AtomicFile, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
 TEST(AutostartEntry, SetAndRemovedUnderTheMachineRunKey) {
     AutostartEntry::Remove();
     EXPECT_FALSE(AutostartEntry::IsPresent());
-    ASSERT_TRUE(AutostartEntry::Set(SettingsStore::ExecutablePath()));
+    ASSERT_TRUE(AutostartEntry::Set(ProgramPath()));
     EXPECT_TRUE(AutostartEntry::IsPresent());
-    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), SettingsStore::ExecutablePath());
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), ProgramPath());
     AutostartEntry::Remove();
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_FALSE(AutostartEntry::IsPresent());
