@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win_clock.h"
 #include "editor/bitmap_ops.h"
 #include "editor/edit_history.h"
 #include "editor/editor_host.h"
@@ -43,17 +44,6 @@ public:
     void ShowMessage(const char* text, const char*, UINT) override { std::fprintf(stderr, "%s\n", text); }
 };
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Everything drawn so far has reached the screen: reading a pixel back waits for it.
 void Settle(HWND window) {
     ::GdiFlush();
@@ -69,10 +59,10 @@ double Time(HWND window, int rounds, int repeat, Work work) {
     work();  // warm-up
     Settle(window);
     for (int r = 0; r < rounds; ++r) {
-        double start = Now();
+        double start = bench::Now();
         for (int i = 0; i < repeat; ++i) work();
         Settle(window);
-        samples.push_back((Now() - start) / repeat);
+        samples.push_back((bench::Now() - start) / repeat);
     }
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win_clock.h"
 #include "app/atomic_file.h"
 #include "framework/framework.h"
 #include "history/history_list_ctrl.h"
@@ -17,25 +18,14 @@
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
 template <typename F>
 double MedianMs(int rounds, F&& run) {
     std::vector<double> ms;
     run();  // warm-up
     for (int i = 0; i < rounds; ++i) {
-        const double start = Now();
+        const double start = bench::Now();
         run();
-        ms.push_back((Now() - start) * 1000.0);
+        ms.push_back((bench::Now() - start) * 1000.0);
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
@@ -100,9 +90,9 @@ int main(int argc, char** argv) {
         fresh.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 780, 260), &pane, 101);
         fresh.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
         fresh.InsertColumns();
-        const double start = Now();
+        const double start = bench::Now();
         fresh.LoadHistory();
-        if (i > 0) startUp.push_back((Now() - start) * 1000.0);  // the first round warms up
+        if (i > 0) startUp.push_back((bench::Now() - start) * 1000.0);  // the first round warms up
         fresh.DestroyWindow();
     }
     std::sort(startUp.begin(), startUp.end());
@@ -122,9 +112,9 @@ int main(int argc, char** argv) {
         std::vector<double> ms;
         const int count = list.GetItemCount();
         for (int i = 0; i < rounds * 20; ++i) {
-            const double start = Now();
+            const double start = bench::Now();
             list.AddEntry("Kelvane_10001.bmp", "C:\\Documents and Settings\\Owner\\My Pictures\\Captures\\Kelvane_10001.bmp");
-            ms.push_back((Now() - start) * 1000.0);
+            ms.push_back((bench::Now() - start) * 1000.0);
             list.UpdateWindow();
             list.DeleteRow(count);
             list.UpdateWindow();
