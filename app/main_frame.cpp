@@ -2,10 +2,9 @@
 
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "app/kelvane101_view.h"
 #include "app/program_folder.h"
+#include "capture/foreground.h"
 #include "chrome/chrome_text.h"
 #include "chrome/exit_dialog.h"
 #include "chrome/html_help.h"
@@ -138,32 +137,12 @@ bool CMainFrame::CreateTrayIcon() {
     return true;
 }
 
-namespace {
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM found) {
-    char className[16] = "";
-    ::GetClassNameA(window, className, sizeof className);
-    if (!::IsWindowVisible(window) || std::strcmp(className, "#32770") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The dialog or message box of this thread that is waiting for the user, if any.
-HWND OpenDialog(HWND frame) {
-    if (!::IsWindowEnabled(frame)) return ::GetLastActivePopup(frame);
-    HWND found = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-}  // namespace
-
 LRESULT CMainFrame::OnIconNotify(WPARAM wParam, LPARAM lParam) {
     // While a dialog of ours waits for the user, a command from the icon (a capture, exit) would
     // run underneath it, and exit would pull the frame away from under it. Bring the dialog forward.
     const UINT mouse = LOWORD(lParam);
     if (wParam == IDR_TRAYMENU && (mouse == WM_RBUTTONUP || mouse == WM_LBUTTONDBLCLK))
-        if (HWND dialog = OpenDialog(m_hWnd)) {
+        if (HWND dialog = WaitingDialog(m_hWnd)) {
             ::SetForegroundWindow(dialog);
             return 1;
         }

@@ -10,19 +10,27 @@
 #include "capture/shutter_sound.h"
 
 void CaptureController::StartCapture() {
-    if (captureRunning) return;
     int mode = view.settings.captureMode;
     const CaptureAgent* agent = AgentForMode(mode);
     if (!agent && mode != 5) {
         // Only a damaged configure.dat brings another mode: refuse rather than hang.
-        ::MessageBeep(0xFFFFFFFF);
+        if (gate.IsIdle()) ::MessageBeep(0xFFFFFFFF);
         return;
     }
-    captureRunning = true;
+    switch (gate.Request()) {
+        case CaptureGate::Answer::kRefusedWhileAgentRuns:
+            return;
+        case CaptureGate::Answer::kRefusedWhilePipelineRuns:
+            BringWaitingDialogForward();
+            return;
+        case CaptureGate::Answer::kGo:
+            break;
+    }
     CMainFrame* frame = view.MainFrame();
     if (frame) frame->ShowWindow(SW_HIDE);
     if (!agent) {
         DirectGrab();
+        gate.Release();
         return;
     }
     startedAgent = agent;
@@ -38,7 +46,7 @@ void CaptureController::OnWatchdog() {
     startedAgent->uninstall();
     view.imageBitmap.Attach(kept);
     startedAgent = nullptr;
-    captureRunning = false;
+    gate.Release();
 }
 
 void CaptureController::OnCaptureDone(WPARAM result) {
@@ -48,13 +56,22 @@ void CaptureController::OnCaptureDone(WPARAM result) {
     const CaptureAgent* agent = startedAgent;
     startedAgent = nullptr;
     agent->uninstall();
-    captureRunning = false;
 
     if (!view.imageBitmap.GetSafeHandle() || result == kCaptureNothingToDeliver) {
+        gate.Release();
         if (result == kCaptureNothingToDeliver) ::MessageBeep(0xFFFFFFFF);
         return;
     }
+    // The box, the dialog and the save wait for the user with this picture; no capture may
+    // replace it until they are done.
+    gate.PictureTaken();
     RunPipeline();
+    gate.Release();
+}
+
+void CaptureController::BringWaitingDialogForward() {
+    CMainFrame* frame = view.MainFrame();
+    if (HWND dialog = WaitingDialog(frame ? frame->m_hWnd : nullptr)) ForceForeground(dialog);
 }
 
 void CaptureController::RunPipeline() {

@@ -4,6 +4,8 @@
 // the post-capture pipeline (sound, information box, editor, clipboard, save) on its picture.
 #include <windows.h>
 
+#include "capture/capture_gate.h"
+
 class CKelvane101View;
 struct CaptureAgent;
 
@@ -15,10 +17,12 @@ public:
 
     explicit CaptureController(CKelvane101View& view) : view(view) {}
 
-    // Set from the start of a capture until its agent has reported back (or the direct grab ended).
-    bool captureRunning = false;
+    // True from the start of a capture until its last step (the save, a dialog of the pipeline) is
+    // done: a request meanwhile starts nothing.
+    bool captureRunning() const { return !gate.IsIdle(); }
 
-    // Starts a capture in the view's current captureMode; ignored while one runs.
+    // Starts a capture in the view's current captureMode. Refused while one runs; while the last
+    // capture's information box or Save As dialog waits, that dialog is brought forward instead.
     void StartCapture();
     // WM_CAPTURE_DONE: finishes the agent that was started and runs the pipeline.
     void OnCaptureDone(WPARAM result);
@@ -29,9 +33,11 @@ public:
     bool DirectGrab();
 
 private:
+    void BringWaitingDialogForward();
     void RunPipeline();
     void CopyToClipboard(int width, int height);
 
     CKelvane101View& view;
+    CaptureGate gate;
     const CaptureAgent* startedAgent = nullptr;  // the agent to finish, whatever the mode is by then
 };

@@ -21,8 +21,9 @@ bool CaptureController::DirectGrab() {
     view.pendingDib.Free();
     view.pendingDib = DibBlock(BitmapToDib(grab, BI_RGB, palette));
     bool made = static_cast<bool>(view.pendingDib);
-    captureRunning = false;
     if (made) {
+        // The save below may stop on a message box; the gate keeps the picture safe until then.
+        gate.PictureTaken();
         // The next paint at 100 % rebuilds the image from the block.
         view.imageBitmap.DeleteObject();
         view.hasImage = true;
