@@ -8,19 +8,22 @@ namespace {
 
 CWinApp theAgent("Fennick");
 
-// Shared between every process that loads the library, as its callers have always relied on.
-HWND targetWindow __attribute__((section("mydata"), shared)) = nullptr;
-CBitmap* targetBitmap __attribute__((section("mydata"), shared)) = nullptr;
+// Shared between every process that loads the library, as its callers have always had it; written
+// for them, never read back (see SharedTarget).
+volatile AgentSupport::SharedTarget sharedTarget __attribute__((section("mydata"), shared)) = {
+    nullptr, nullptr, 0};
 
+// The caller of this process's run.
+AgentSupport::Target target;
 UINT_PTR timer = 0;
 
-void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(targetWindow); }
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(target.window); }
 
 }  // namespace
 
 void InstallFennick(HWND window, CBitmap* bitmap) {
-    targetWindow = window;
-    targetBitmap = bitmap;
+    target = {window, bitmap};
+    AgentSupport::Publish(sharedTarget, target);
     timer = AgentSupport::StartTimer(100, OnTimer);
 }
 
@@ -31,5 +34,5 @@ void UninstallFennick() {
     HBITMAP picture = AgentSupport::GrabScreenArea(display, 0, 0, ::GetDeviceCaps(display, HORZRES),
                                                    ::GetDeviceCaps(display, VERTRES));
     ::DeleteDC(display);
-    AgentSupport::ReplaceImage(targetBitmap, picture);
+    AgentSupport::ReplaceImage(target.bitmap, picture);
 }

@@ -5,6 +5,12 @@
 
 namespace AgentSupport {
 
+void Publish(volatile SharedTarget& shared, const Target& target) {
+    shared.window = target.window;
+    shared.bitmap = target.bitmap;
+    shared.ownerProcess = ::GetCurrentProcessId();
+}
+
 UINT_PTR StartTimer(UINT period, TIMERPROC callback) {
     UINT_PTR timer = ::SetTimer(nullptr, 0, period, callback);
     if (!timer) AfxMessageBox("SetTimer error!", MB_OK);

@@ -1,11 +1,31 @@
 #pragma once
-// What the timed agents share: the thread timer that tells the caller when to finish, and the
-// grab of a screen area into the caller's bitmap object.
+// What the timed agents share: whom they report to, the thread timer that tells the caller when to
+// finish, and the grab of a screen area into the caller's bitmap object.
 #include <windows.h>
 
 #include "framework/gdi.h"
 
 namespace AgentSupport {
+
+// The caller of a run: the window to report to and the bitmap object to fill.
+struct Target {
+    HWND window = nullptr;
+    CBitmap* bitmap = nullptr;
+};
+
+// The timed agents' data section shared by every process that loads the library: the caller as
+// the last start wrote it, and that caller's process. Other programs may read it; no process acts
+// on it, since another copy of the program (or any process loading the library) can write it at
+// any time: a handle or a pointer from there would send our report elsewhere or make us write
+// through an address of another process. The caller actually used is kept in process memory.
+struct SharedTarget {
+    HWND window;
+    CBitmap* bitmap;
+    DWORD ownerProcess;
+};
+
+// Records `target` in the shared section, as this process's.
+void Publish(volatile SharedTarget& shared, const Target& target);
 
 // Starts a thread timer (no window) that calls `callback` every `period` ms. On failure shows
 // "SetTimer error!" with the library's name as caption and returns 0.

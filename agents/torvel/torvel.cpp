@@ -9,12 +9,16 @@ namespace {
 
 CWinApp theAgent("Torvel");
 
-HWND targetWindow __attribute__((section("mydata"), shared)) = nullptr;
-CBitmap* targetBitmap __attribute__((section("mydata"), shared)) = nullptr;
+// Shared between every process that loads the library, as its callers have always had it; written
+// for them, never read back (see SharedTarget).
+volatile AgentSupport::SharedTarget sharedTarget __attribute__((section("mydata"), shared)) = {
+    nullptr, nullptr, 0};
 
+// The caller of this process's run.
+AgentSupport::Target target;
 UINT_PTR timer = 0;
 
-void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(targetWindow); }
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(target.window); }
 
 PixelRect WindowRect(HWND window) {
     RECT r{};
@@ -25,8 +29,8 @@ PixelRect WindowRect(HWND window) {
 }  // namespace
 
 void InstallTorvel(HWND window, CBitmap* bitmap) {
-    targetWindow = window;
-    targetBitmap = bitmap;
+    target = {window, bitmap};
+    AgentSupport::Publish(sharedTarget, target);
     timer = AgentSupport::StartTimer(200, OnTimer);
 }
 
@@ -42,5 +46,5 @@ void UninstallTorvel() {
     PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), WindowRect(::GetDesktopWindow()));
     HBITMAP picture = AgentSupport::GrabScreenArea(display, area.left, area.top, area.Width(), area.Height());
     ::DeleteDC(display);
-    AgentSupport::ReplaceImage(targetBitmap, picture);
+    AgentSupport::ReplaceImage(target.bitmap, picture);
 }
