@@ -71,7 +71,7 @@ void CaptureController::OnCaptureDone(WPARAM result) {
 
 void CaptureController::BringWaitingDialogForward() {
     CMainFrame* frame = view.MainFrame();
-    if (HWND dialog = WaitingDialog(frame ? frame->m_hWnd : nullptr)) ForceForeground(dialog);
+    if (HWND dialog = WaitingDialog(frame ? frame->m_hWnd : nullptr)) ::SetForegroundWindow(dialog);
 }
 
 void CaptureController::RunPipeline() {
