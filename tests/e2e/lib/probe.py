@@ -169,6 +169,11 @@ class Probe:
     def command(self, caption, command_id, *, hwnd=None, **kw):
         return self._act("command", caption, hwnd, command_id, **kw)
 
+    def command_all(self, caption, command_id, timeout=0):
+        """Posts the command to every top-level window with that caption, back to back (two running
+        copies of a program); returns {"hwnds": [...], "posted": N}."""
+        return self.call("command-all", command_id, caption=caption, timeout=timeout, missing_ok=False)
+
     def post(self, caption, msg, wparam=0, lparam=0, *, hwnd=None, **kw):
         return self._act("post", caption, hwnd, msg, wparam, lparam, **kw)
 

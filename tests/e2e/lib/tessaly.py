@@ -5,7 +5,11 @@ start-up messages, end it, and read what it left behind.
     t.start(settings.encode(captureMode=1))       # waits until the (hidden) frame exists
     t.probe.status(FRAME)
     t.exit()                                       # closes the frame and waits for the process
+
+    other = Tessaly(s, s.dir / "other")            # a second copy, in a folder of its own
+    other.start(settings.encode(hotKeyCode=0x78), wait_frame=False)
 """
+import shutil
 import time
 
 from .probe import Probe, wait_for
@@ -20,21 +24,30 @@ VK_F11 = 0x7A
 
 
 class Tessaly:
-    def __init__(self, s):
+    def __init__(self, s, folder=None):
+        """`folder`: where this copy lives; by default the session's binary folder. Another folder
+        is filled with a copy of the session's binaries, so it keeps settings and history apart."""
         self.s = s
+        self.folder = folder or s.bin
         self.probe = Probe(s)
         self.process = None
+        if not self.folder.exists():
+            shutil.copytree(s.bin, self.folder, ignore=shutil.ignore_patterns("*.dat"))
 
     @property
     def settings_path(self):
-        return self.s.bin / "configure.dat"
+        return self.folder / "configure.dat"
 
     def start(self, settings=None, wait_frame=True):
         """Starts the program; `settings` (bytes) becomes configure.dat first. Without settings the
         first-run message is left for the caller to read and answer."""
         if settings is not None:
             self.settings_path.write_bytes(settings)
-        self.process = start_program(self.s, ["Tessaly.exe"], output=self.s.dir / "tessaly.log")
+        if self.folder == self.s.bin:
+            exe, log = "Tessaly.exe", self.s.dir / "tessaly.log"
+        else:
+            exe, log = self.s.winpath(self.folder / "Tessaly.exe"), self.s.dir / f"tessaly-{self.folder.name}.log"
+        self.process = start_program(self.s, [exe], output=log)
         if wait_frame and settings is not None:
             self.wait_frame()
         return self

@@ -4,6 +4,8 @@
 #include "remote_buffer.h"
 #include "window_json.h"
 
+#include <vector>
+
 namespace {
 
 bool takeNumber(Invocation& inv, int64_t* number) { return inv.hasArg() && parseNumber(inv.takeArg(), number); }
@@ -50,6 +52,33 @@ int cmdCommand(Invocation& inv, JsonWriter& out) {
     takeNumber(inv, &id);
     writeTarget(out, window);
     return postTo(out, window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+}
+
+// `command-all`: the same command to every top-level window with that caption (two running copies
+// of a program), posted back to back so that they start their work at nearly the same moment.
+int cmdCommandAll(Invocation& inv, JsonWriter& out) {
+    if (!numbersAfterTarget(inv, 1) || inv.query.byHandle) return usage(out, "command-all CAPTION ID");
+    inv.query.byCaption = true;
+    inv.query.caption = inv.takeArg();
+    int64_t id = 0;
+    takeNumber(inv, &id);
+    std::vector<HWND> targets;
+    pollUntil(inv.timeoutMs, [&] {
+        targets.clear();
+        for (HWND hwnd : topLevelWindows())
+            if (inv.query.matches(hwnd)) targets.push_back(hwnd);
+        return !targets.empty();
+    });
+    if (targets.empty()) return fail(out, kNotFound, "no window " + inv.query.caption);
+    int posted = 0;
+    for (HWND hwnd : targets)
+        if (PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0)) ++posted;
+    out.key("hwnds");
+    out.beginArray();
+    for (HWND hwnd : targets) out.value(handleNumber(hwnd));
+    out.endArray();
+    out.field("posted", posted);
+    return posted == static_cast<int>(targets.size()) ? kOk : fail(out, kFailed, "PostMessage failed");
 }
 
 namespace {

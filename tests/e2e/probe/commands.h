@@ -19,6 +19,7 @@ int cmdPopupMenu(Invocation& inv, JsonWriter& out);
 // Acting on windows (cmd_messages.cpp)
 int cmdClick(Invocation& inv, JsonWriter& out);
 int cmdCommand(Invocation& inv, JsonWriter& out);
+int cmdCommandAll(Invocation& inv, JsonWriter& out);
 int cmdPost(Invocation& inv, JsonWriter& out);
 int cmdSend(Invocation& inv, JsonWriter& out);
 int cmdClose(Invocation& inv, JsonWriter& out);

@@ -22,12 +22,14 @@ const CommandEntry kCommands[] = {
     {"screen", cmdScreen},       {"pixel", cmdPixel},     {"show", cmdShow},       {"idle", cmdIdle},
     {"toolbar", cmdToolbar},     {"tooltip", cmdTooltip},
     {"popupmenu", cmdPopupMenu}, {"tray", cmdTray},       {"accelerators", cmdAccelerators},
+    {"command-all", cmdCommandAll},
 };
 
 const char kUsageText[] =
     "usage: probe.exe COMMAND [--timeout MS] [--visible] [--class NAME] [--hwnd H] [--init] [--] ARGS...\n"
     "commands: windows | find CAPTION | foreground [CAPTION] | dialog CAPTION | status CAPTION |\n"
     "  listview CAPTION | menu CAPTION [--init] | click CAPTION ID | command CAPTION ID |\n"
+    "  command-all CAPTION ID |\n"
     "  post CAPTION MSG WPARAM LPARAM | send CAPTION MSG WPARAM LPARAM | close CAPTION |\n"
     "  settext CAPTION ID TEXT | hotkey VK MODS | clipboard OUT.bmp | screen OUT.bmp [X Y W H] |\n"
     "  pixel X Y | show CAPTION SW | popupmenu | tray query|delete CAPTION ID |\n"
