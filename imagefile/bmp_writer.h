@@ -1,6 +1,6 @@
 #pragma once
 // Writing images as BMP files: a device-dependent bitmap at a chosen depth, or a packed
-// device-independent bitmap as it stands.
+// device-independent bitmap as it stands. Also the 32-bit pixels of either, which GIF saves start from.
 #include <windows.h>
 
 #include <cstdint>
