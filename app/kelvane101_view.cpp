@@ -66,7 +66,7 @@ END_MESSAGE_MAP()
 CKelvane101View::CKelvane101View() {
     char tempDir[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, tempDir);
-    tempBitmapPath = std::string(tempDir) + "##temp##.bmp";
+    tempBitmapPath = tempDir;
     LoadSettings();
 }
 

@@ -31,7 +31,7 @@ public:
     enum EditMode { kEditNone = 0, kEditMove = 1, kEditSelect = 2 };
 
     CaptureSettings settings;
-    std::string tempBitmapPath;  // the intermediate BMP of JPEG and GIF saves
+    std::string tempBitmapPath;  // the folder where each JPEG save puts its own short-lived BMP
     int zoomPercent = 100;
     bool hasImage = false;
     bool configureSheetOpen = false;

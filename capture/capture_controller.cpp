@@ -5,6 +5,7 @@
 #include "app/kelvane101_view.h"
 #include "app/main_frame.h"
 #include "capture/capture_agents.h"
+#include "capture/clipboard_copy.h"
 #include "capture/foreground.h"
 #include "capture/image_info_dialog.h"
 #include "capture/shutter_sound.h"
@@ -110,22 +111,6 @@ void CaptureController::RunPipeline() {
 }
 
 void CaptureController::CopyToClipboard(int width, int height) {
-    if (!::OpenClipboard(view.m_hWnd)) return;  // busy: skipped without a word
-    ::EmptyClipboard();
-    CClientDC client(view.m_hWnd);
-    CDC source, target;
-    source.CreateCompatibleDC(client);
-    target.CreateCompatibleDC(client);
-    view.clipboardBitmap.CreateCompatibleBitmap(client, width, height);
-    {
-        CSelectGuard from(source, view.imageBitmap.GetSafeHandle());
-        CSelectGuard to(target, view.clipboardBitmap.GetSafeHandle());
-        target.BitBlt(0, 0, width, height, source, 0, 0, SRCCOPY);
-    }
-    // From here on the clipboard owns the bitmap.
-    if (!::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(view.clipboardBitmap.GetSafeHandle())))
-        view.clipboardBitmap.DeleteObject();
-    else
-        view.clipboardBitmap.Detach();
-    ::CloseClipboard();
+    CopyImageToClipboard(view.m_hWnd, static_cast<HBITMAP>(view.imageBitmap.GetSafeHandle()), width, height,
+                         view.clipboardBitmap);
 }

@@ -27,22 +27,6 @@ bool WriteFile(const std::string& path, std::initializer_list<std::pair<const vo
     return ok;
 }
 
-// The top-down 32-bit pixels of `bitmap` (blue, green, red, unused), or empty.
-std::vector<uint8_t> ReadPixels32(HBITMAP bitmap, int& width, int& height) {
-    BITMAP bm{};
-    if (!::GetObjectA(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
-    width = bm.bmWidth;
-    height = bm.bmHeight;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-    HDC screen = ::GetDC(nullptr);
-    int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
-    if (rows != height) return {};
-    return pixels;
-}
-
 bool WriteIndexed(const std::vector<uint8_t>& pixels, int width, int height, const std::string& path) {
     if (pixels.empty()) return false;
     PaletteBuilder::Indexed indexed = PaletteBuilder::Build(pixels.data(), width, height, size_t(width) * 4);
@@ -108,18 +92,36 @@ bool WriteDibAsBmp(const std::string& path, HGLOBAL block) {
     return ok;
 }
 
-bool WriteBitmapAsIndexedBmp(HBITMAP bitmap, const std::string& path) {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels = ReadPixels32(bitmap, width, height);
-    return WriteIndexed(pixels, width, height, path);
+std::vector<uint8_t> Pixels32OfBitmap(HBITMAP bitmap, int& width, int& height) {
+    BITMAP bm{};
+    if (!bitmap || !::GetObjectA(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
+    width = bm.bmWidth;
+    height = bm.bmHeight;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    HDC screen = ::GetDC(nullptr);
+    int rows = ::GetDIBits(screen, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    if (rows != height) return {};
+    return pixels;
 }
 
-bool WriteDibAsIndexedBmp(HGLOBAL block, const std::string& path) {
-    if (!block) return false;
+bool SizeOfDib(HGLOBAL block, int& width, int& height) {
+    if (!block || ::GlobalSize(block) < BmpLayout::kInfoHeaderSize) return false;
+    auto* header = static_cast<const BITMAPINFOHEADER*>(::GlobalLock(block));
+    if (!header) return false;
+    width = header->biWidth;
+    height = header->biHeight < 0 ? -header->biHeight : header->biHeight;
+    ::GlobalUnlock(block);
+    return width > 0 && height > 0;
+}
+
+std::vector<uint8_t> Pixels32OfDib(HGLOBAL block, int& width, int& height) {
+    if (!SizeOfDib(block, width, height)) return {};
     auto* info = static_cast<BITMAPINFO*>(::GlobalLock(block));
-    if (!info) return false;
+    if (!info) return {};
     const BITMAPINFOHEADER& h = info->bmiHeader;
-    int width = h.biWidth, height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
     int entries = h.biClrUsed ? static_cast<int>(h.biClrUsed) : h.biBitCount <= 8 ? 1 << h.biBitCount : 0;
     const uint8_t* source = reinterpret_cast<const uint8_t*>(info) + h.biSize + 4 * entries +
                             (h.biCompression == BI_BITFIELDS ? 12 : 0);
@@ -129,8 +131,7 @@ bool WriteDibAsIndexedBmp(HGLOBAL block, const std::string& path) {
     BITMAPINFO out{};
     out.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
     void* bits = nullptr;
-    HBITMAP section = width > 0 && height > 0
-                          ? ::CreateDIBSection(nullptr, &out, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    HBITMAP section = ::CreateDIBSection(nullptr, &out, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (section) {
         HDC memory = ::CreateCompatibleDC(nullptr);
         HGDIOBJ old = ::SelectObject(memory, section);
@@ -146,6 +147,18 @@ bool WriteDibAsIndexedBmp(HGLOBAL block, const std::string& path) {
         ::DeleteObject(section);
     }
     ::GlobalUnlock(block);
+    return pixels;
+}
+
+bool WriteBitmapAsIndexedBmp(HBITMAP bitmap, const std::string& path) {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels = Pixels32OfBitmap(bitmap, width, height);
+    return WriteIndexed(pixels, width, height, path);
+}
+
+bool WriteDibAsIndexedBmp(HGLOBAL block, const std::string& path) {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels = Pixels32OfDib(block, width, height);
     return WriteIndexed(pixels, width, height, path);
 }
 

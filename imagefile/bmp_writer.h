@@ -1,9 +1,11 @@
 #pragma once
 // Writing images as BMP files: a device-dependent bitmap at a chosen depth, or a packed
-// device-independent bitmap as it stands.
+// device-independent bitmap as it stands. Also the 32-bit pixels of either, which GIF saves start from.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace BmpWriter {
 
@@ -17,6 +19,14 @@ bool WriteBitmapAsBmp(HBITMAP bitmap, const std::string& path, int depth);
 
 // Writes the packed DIB `block` (header, colour table, pixels) behind a 14-byte file header.
 bool WriteDibAsBmp(const std::string& path, HGLOBAL block);
+
+// The pixels of `bitmap`, or of the packed DIB `block` at any depth, as top-down 32-bit rows (blue,
+// green, red, unused), with the image's sides; empty when they cannot be read.
+std::vector<uint8_t> Pixels32OfBitmap(HBITMAP bitmap, int& width, int& height);
+std::vector<uint8_t> Pixels32OfDib(HGLOBAL block, int& width, int& height);
+
+// The sides of the packed DIB `block`; false when it holds no usable header.
+bool SizeOfDib(HGLOBAL block, int& width, int& height);
 
 // Writes `bitmap` as an 8-bit BMP whose 256-entry table holds exactly the image's colours when it
 // has no more than 256, and otherwise an adaptive palette built for the image: the input of the

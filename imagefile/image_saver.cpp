@@ -7,7 +7,8 @@
 #include "app/message_caption.h"
 #include "capture/foreground.h"
 #include "imagefile/bmp_writer.h"
-#include "imagefile/gif_encoder.h"
+#include "imagefile/gif_from_pixels.h"
+#include "imagefile/replacing_save.h"
 #include "imagefile/save_dialogs.h"
 #include "imagefile/save_naming.h"
 #include "res/resource.h"
@@ -15,12 +16,6 @@
 namespace {
 
 const char kFilter[] = "BMP-Bitmap(*.bmp)|*.bmp|JPG-JPEG(*.jpg) |*.jpg|GIF-Gif(*.gif)|*.gif||";
-
-bool FileHasContent(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-           !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (data.nFileSizeLow || data.nFileSizeHigh);
-}
 
 bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -34,40 +29,92 @@ JpegOptions StoredJpegOptions(const CaptureSettings& s) {
     return {s.jpegQuality, s.jpegProgressive, s.jpegGrayscale, s.jpegSmoothing};
 }
 
+bool ImageSize(const ImageSaver::Image& image, int& width, int& height) {
+    if (image.dib) return BmpWriter::SizeOfDib(image.dib, width, height);
+    BITMAP bm{};
+    if (!image.bitmap || !::GetObjectA(image.bitmap, sizeof bm, &bm)) return false;
+    width = bm.bmWidth;
+    height = bm.bmHeight;
+    return true;
+}
+
+void TellTooLargeForGif(int width, int height, bool quiet) {
+    if (quiet) {
+        ::MessageBeep(0xFFFFFFFF);
+        return;
+    }
+    ::MessageBoxA(::GetActiveWindow(), GifTooLargeMessage(width, height).c_str(), kMessageCaption,
+                  MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The JPEG library reads a BMP file: a copy of the image under a unique name in `scratchFolder`,
+// gone again when the call returns, whatever it did.
+bool WriteJpeg(const ImageSaver::Image& image, const std::string& jpegPath, const JpegOptions& jpeg, bool quiet,
+               const std::string& scratchFolder) {
+    TemporaryFile bmp(scratchFolder, "tsc");
+    if (!bmp.Made()) return false;
+    bool written = image.dib ? BmpWriter::WriteDibAsBmp(bmp.Path(), image.dib)
+                             : BmpWriter::WriteBitmapAsBmp(image.bitmap, bmp.Path(), BmpWriter::DisplayDepth());
+    return written && CallJpegWriter(bmp.Path(), jpegPath, jpeg, quiet) == JpegCallResult::kCalled;
+}
+
+// The palette and the GIF are made from the pixels in memory; only the finished file is written.
+bool WriteGif(const ImageSaver::Image& image, const std::string& gifPath) {
+    int width = 0, height = 0;
+    std::vector<uint8_t> gif;
+    {
+        std::vector<uint8_t> pixels = image.dib ? BmpWriter::Pixels32OfDib(image.dib, width, height)
+                                                : BmpWriter::Pixels32OfBitmap(image.bitmap, width, height);
+        if (pixels.empty()) return false;
+        gif = EncodeGifFromPixels(pixels.data(), width, height, size_t(width) * 4);
+    }  // the pixels go before the file is written
+    return !gif.empty() && WriteFileBytes(gifPath, gif.data(), gif.size());
+}
+
 }  // namespace
 
-bool ImageSaver::WriteImage(Source source, int format, const std::string& path, const JpegOptions& jpeg,
-                            bool quiet) {
+ImageSaver::Outcome ImageSaver::WriteImage(const Image& image, int format, const std::string& path,
+                                           const JpegOptions& jpeg, bool quiet, const std::string& scratchFolder) {
+    if (format == SaveNaming::kGif) {
+        int width = 0, height = 0;
+        if (ImageSize(image, width, height) && !GifCanHold(width, height)) {
+            TellTooLargeForGif(width, height, quiet);
+            return Outcome::kRefused;
+        }
+    }
+    ReplacingSave file(path);
+    if (!file.Ready()) return Outcome::kFailed;
+    const std::string& temporary = file.TemporaryPath();
+    bool written = false;
+    switch (format) {
+    case SaveNaming::kBmp:
+        written = image.dib ? BmpWriter::WriteDibAsBmp(temporary, image.dib)
+                            : BmpWriter::WriteBitmapAsBmp(image.bitmap, temporary, BmpWriter::DisplayDepth());
+        break;
+    case SaveNaming::kJpeg:
+        written = WriteJpeg(image, temporary, jpeg, quiet, scratchFolder);
+        break;
+    case SaveNaming::kGif:
+        written = WriteGif(image, temporary);
+        break;
+    default:
+        break;
+    }
+    return written && file.Commit() ? Outcome::kSaved : Outcome::kFailed;
+}
+
+bool ImageSaver::Save(Source source, int format, const std::string& path, const JpegOptions& jpeg, bool quiet) {
     // Until the view paints a direct grab, the image exists only as its packed DIB.
     if (source == Source::kImageBitmap && !view.imageBitmap.GetSafeHandle() && view.pendingDib)
         source = Source::kPendingDib;
-    HBITMAP bitmap = static_cast<HBITMAP>(view.imageBitmap.GetSafeHandle());
-    HGLOBAL dib = view.pendingDib.Get();
-    bool fromDib = source == Source::kPendingDib;
-    const std::string& temp = view.tempBitmapPath;
-    switch (format) {
-    case SaveNaming::kBmp:
-        return fromDib ? BmpWriter::WriteDibAsBmp(path, dib)
-                       : BmpWriter::WriteBitmapAsBmp(bitmap, path, BmpWriter::DisplayDepth());
-    case SaveNaming::kJpeg: {
-        bool written = fromDib ? BmpWriter::WriteDibAsBmp(temp, dib)
-                               : BmpWriter::WriteBitmapAsBmp(bitmap, temp, BmpWriter::DisplayDepth());
-        if (!written) return false;
-        ::DeleteFileA(path.c_str());  // so that only a file the library really wrote counts
-        return CallJpegWriter(temp, path, jpeg, quiet) == JpegCallResult::kCalled && FileHasContent(path);
-    }
-    case SaveNaming::kGif: {
-        // Our own 8-bit conversion: the image's own colours when it has no more than 256.
-        bool written = fromDib ? BmpWriter::WriteDibAsIndexedBmp(dib, temp)
-                               : BmpWriter::WriteBitmapAsIndexedBmp(bitmap, temp);
-        if (!written) return false;
-        ::DeleteFileA(path.c_str());
-        EncodeGifFromBmp(temp, path);
-        return FileHasContent(path);
-    }
-    default:
-        return false;
-    }
+    Image image;
+    if (source == Source::kPendingDib)
+        image.dib = view.pendingDib.Get();
+    else
+        image.bitmap = static_cast<HBITMAP>(view.imageBitmap.GetSafeHandle());
+    Outcome outcome = WriteImage(image, format, path, jpeg, quiet, view.tempBitmapPath);
+    if (outcome == Outcome::kFailed) ReportFailure(path, quiet);
+    return outcome == Outcome::kSaved;
 }
 
 void ImageSaver::ReportFailure(const std::string& path, bool quiet) {
@@ -107,10 +154,8 @@ void ImageSaver::OnFileSaveAs() {
     }
     if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kGif) return;
 
-    if (WriteImage(Source::kImageBitmap, settings.fileFormat, path, StoredJpegOptions(settings), false))
+    if (Save(Source::kImageBitmap, settings.fileFormat, path, StoredJpegOptions(settings), false))
         view.AddHistoryEntry(name, path);
-    else
-        ReportFailure(path, false);
 }
 
 void ImageSaver::SaveAfterCapture() {
@@ -146,8 +191,8 @@ void ImageSaver::AutoSave(Source source) {
     bool quiet = source == Source::kPendingDib;
     std::string path = name.name.path + extension;
     CreateFolders(settings.saveDirectory);
-    if (name.found && WriteImage(source, format, path, StoredJpegOptions(settings), quiet))
-        view.AddHistoryEntry(name.name.entryName + extension, path);
-    else
+    if (!name.found)
         ReportFailure(path, quiet);
+    else if (Save(source, format, path, StoredJpegOptions(settings), quiet))
+        view.AddHistoryEntry(name.name.entryName + extension, path);
 }

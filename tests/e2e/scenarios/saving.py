@@ -204,3 +204,40 @@ def scenario_eight_bit_display_saves_eight_bit_files():
             offset = int.from_bytes(bmp[10:14], "little")
             assert (bmp[28], offset) == (8, 1078), f"{name}: {bmp[28]} bits, pixels at {offset}"
             assert len(bmp) == 1078 + 1024 * 768, f"{name}: {len(bmp)} bytes"
+
+
+def scenario_failed_save_as_over_an_existing_jpeg_keeps_it():
+    """Save As over an existing .jpg with Wexbury.dll missing: "not found dll!", then the failure
+    with its path; the old file is byte for byte as it was, no row is added, and neither its folder
+    nor the temporary folder holds anything the save made."""
+    with session("failed_save_as_over_an_existing_jpeg_keeps_it") as s:
+        out = s.dir / "out"
+        out.mkdir()
+        old = out / "old.jpg"
+        old.write_bytes(b"an earlier capture the user keeps")
+        (s.bin / "Wexbury.dll").unlink()
+        t = Tessaly(s).start(settings.encode(captureMode=1, playSound=0, showInfoDialog=0, showEditor=0,
+                                             saveMode=1, fileFormat=1))
+        s.xdotool("key", "F11")
+        t.message(SAVE_CAPTION, timeout=15000)
+        s.xdotool("key", "alt+n", "ctrl+a")
+        s.xdotool("type", "--delay", "20", s.winpath(old))
+        s.xdotool("key", "Return")
+
+        t.answer("Error", "Yes")  # Wine's "File already exists. Do you want to replace it?"
+
+        def box_saying(text):
+            box = t.probe.dialog(MESSAGE_CAPTION, visible=True)
+            return box if box and text in box["text"] else None
+        for text in ("not found dll!", "could not be saved"):
+            box = wait_for(lambda: box_saying(text), 15, f"no box saying {text!r}")
+            ok = [c["id"] for c in box["controls"] if c["text"].replace("&", "") == "OK"]
+            t.probe.click(MESSAGE_CAPTION, ok[0], visible=True)
+            wait_for(lambda: not box_saying(text), 10, f"the box saying {text!r} stayed")
+        t.exit()
+
+        assert old.read_bytes() == b"an earlier capture the user keeps"
+        assert [p.name for p in out.iterdir()] == ["old.jpg"]
+        left = [p for p in (s.prefix / "drive_c").rglob("*") if p.name.startswith("tsc") or "##temp##" in p.name]
+        assert not left, left
+        assert b"old.jpg" not in ((s.bin / "save.dat").read_bytes() if (s.bin / "save.dat").exists() else b"")

@@ -1,0 +1,38 @@
+#include "capture/clipboard_copy.h"
+
+namespace {
+
+bool CopyImage(HWND window, HBITMAP image, int width, int height, CBitmap& copy) {
+    if (!image || width <= 0 || height <= 0) return false;
+    CClientDC client(window);
+    CDC source, target;
+    if (!source.CreateCompatibleDC(client) || !target.CreateCompatibleDC(client)) return false;
+    if (!copy.CreateCompatibleBitmap(client, width, height)) return false;
+    HGDIOBJ oldSource = ::SelectObject(source, image);
+    HGDIOBJ oldTarget = ::SelectObject(target, copy.GetSafeHandle());
+    bool copied = oldSource && oldTarget && target.BitBlt(0, 0, width, height, source, 0, 0, SRCCOPY);
+    if (oldSource) ::SelectObject(source, oldSource);
+    if (oldTarget) ::SelectObject(target, oldTarget);
+    if (!copied) copy.DeleteObject();
+    return copied;
+}
+
+}  // namespace
+
+bool CopyImageToClipboard(HWND window, HBITMAP image, int width, int height, CBitmap& holder) {
+    holder.DeleteObject();
+    if (!CopyImage(window, image, width, height, holder)) return false;
+    if (!::OpenClipboard(window)) {
+        holder.DeleteObject();
+        return false;
+    }
+    ::EmptyClipboard();
+    // From here on the clipboard owns the bitmap.
+    bool placed = ::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(holder.GetSafeHandle())) != nullptr;
+    if (placed)
+        holder.Detach();
+    else
+        holder.DeleteObject();
+    ::CloseClipboard();
+    return placed;
+}
