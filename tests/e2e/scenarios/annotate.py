@@ -170,13 +170,14 @@ def scenario_every_tool_draws_where_the_mouse_was_and_undoes_exactly():
         view.drag(at(180, 170), at(300, 230), steps=5)
         mark_done("pixelate")
 
-        # Two text labels (button), 64 pixels apart over the same background: one typed with a
-        # mistake removed by Left and Del, one typed straight; Enter starts the second line, Enter
-        # on the empty line ends the label. Neither Enter nor Del reaches the frame's accelerators.
+        # Two text labels (button) at width 2, 80 pixels apart on the fixture's flat cyan panel: one
+        # typed with a mistake removed by Left and Del, one typed straight; Enter starts the second
+        # line, Enter on the empty line ends the label. Neither Enter nor Del reaches the frame.
+        t.probe.command(FRAME, ID_WIDTH_2)
         click_button(s, t, ID_TEXT)
         wait_checked(t, ID_TEXT, "the text button")
-        a, b = (20, 170), (84, 170)
-        assert (picture[170:235, 20:80] == picture[170:235, 84:144]).all(), "the labels' backgrounds differ"
+        a, b = (24, 192), (104, 192)
+        assert (picture[191:236, 22:98] == picture[191:236, 102:178]).all(), "the labels' backgrounds differ"
         s.xdotool("mousemove", *view.screen_point(*at(*a)))
         s.xdotool("click", "1")
         s.xdotool("type", "--delay", "30", "yoX")
@@ -218,7 +219,7 @@ def scenario_every_tool_draws_where_the_mouse_was_and_undoes_exactly():
         # line would pass.
         assert (saved[139:142, 185:265] == ink).all(), "the arrow's shaft is not on row 140"
         assert (saved[144, 240:256] == picture[144, 240:256]).all(), "the arrow was not snapped"
-        assert (saved[140, 286:290] == ink).all(), "no arrow head at the end point"
+        assert (saved[133:148, 272] == ink).all() and (saved[140, 284:289] == ink).all(), "no arrow head at the end"
         region(126, 156, 175, 296)
         # Pixelate: blocks of 8 from (180, 170) over 121 x 61 pixels; one colour each, none equal to
         # the original pixel under it.
@@ -230,19 +231,24 @@ def scenario_every_tool_draws_where_the_mouse_was_and_undoes_exactly():
                 block = area[by:by + 8, bx:bx + 8].reshape(-1, 3)
                 assert (block == block[0]).all(), f"detail in the block at {bx}, {by}"
         # The labels: both lines inked, and the corrected one identical to the straight one.
-        first, second = region(170, 235, 18, 80), region(170, 235, 82, 144)
+        first, second = region(191, 236, 22, 98), region(191, 236, 102, 178)
         assert (first == second).all(), "Left and Del did not edit the label"
         inked = (first == ink).all(axis=2)
-        assert inked[:25].any() and inked[30:].any(), "the label has not two lines"
+        assert inked[2:20].any() and inked[25:].any(), "the label has not two lines"
         # Nothing else changed.
         assert (saved[~changed] == picture[~changed]).all(), "pixels changed outside the marks"
 
         # Each mark one step: five Undo steps give the states back exactly (the ring keeps six),
+        # the rectangle's state at the 200 % it was left at (landing on 100 % rewrites no state),
         # then Redo brings them all back.
-        for expected in reversed(shots[-6:-1]):
+        placed = placed_rect(size, (320, 240))
+        for expected in reversed(shots[3:7]):
             t.probe.command(FRAME, ID_UNDO)
             view.wait_showing(expected, "the state before a mark after Undo")
+        t.probe.command(FRAME, ID_UNDO)
+        view.wait_panes(None, "200%")
+        view.wait_showing(expected_view(crop(shots[2], placed), view.size(), 200), "the rectangle's state")
         assert menu_state(t, ID_UNDO)[0] == "grayed"
-        for expected in shots[-5:]:
+        for expected in shots[3:]:
             t.probe.command(FRAME, ID_REDO)
             view.wait_showing(expected, "the mark after Redo")
