@@ -82,6 +82,11 @@ void AnnotateTools::Show(Box area) {
 }
 
 void AnnotateTools::Redraw(Box area, bool caret) {
+    // The image went or was replaced under the mark (a direct grab shown meanwhile): drop it.
+    if (!state.imageBitmap || !(BitmapOps::SizeOf(Before()) == BitmapOps::SizeOf(state.imageBitmap))) {
+        Abandon();
+        return;
+    }
     area = MarkGeometry::Intersect(area, ImageBox());
     PixelPatch patch;
     if (!patch.Load(Before(), area, host.EditorWindow())) return;
