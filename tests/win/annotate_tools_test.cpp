@@ -1,11 +1,16 @@
 // The drawing tools on real bitmaps and a stand-in view: a mark lands on the image pixels under the
 // mouse at 30 % and 300 %, each finished mark is one step of the history (the limit of six states
 // kept), Undo gives the earlier pixels back exactly, and a mark or label that draws nothing, or is
-// dropped for a new image, leaves no step.
+// dropped for a new image, leaves no step; annotate.dat keeps the colour and width.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <string>
+
+#include "app/atomic_file.h"
+#include "app/program_folder.h"
+#include "editor/annotate/annotate_store.h"
 #include "editor/annotate/annotate_tools.h"
 #include "editor/bitmap_ops.h"
 #include "editor/image_editor.h"
@@ -158,4 +163,29 @@ TEST(AnnotateTools, MarksThatDrawNothingOrAreDroppedLeaveNoStep) {
     e.annotate.Finish();
     EXPECT_EQ(e.Changed(), 0);
     EXPECT_FALSE(e.history.CanUndo());
+}
+
+TEST(AnnotateTools, OptionsFileRoundTripsAndADamagedOneGivesTheDefaults) {
+    const std::string path = BesideProgram("annotate.dat");
+    AnnotateOptions chosen;
+    chosen.colour = RGB(12, 34, 56);
+    chosen.width = 8;
+    ASSERT_TRUE(AnnotateStore::Save(chosen));
+    AnnotateOptions back = AnnotateStore::Load();
+    EXPECT_EQ(back.colour, chosen.colour);
+    EXPECT_EQ(back.width, 8);
+    // The tools start with what was stored.
+    {
+        Editor e;
+        EXPECT_EQ(e.annotate.Options().width, 8);
+    }
+    // Longer than the format, or cut short: the defaults.
+    for (const std::string& damaged : {chosen.Encode() + std::string(60, 'x'), chosen.Encode().substr(0, 7)}) {
+        ASSERT_TRUE(AtomicFile::Replace(path, damaged.data(), damaged.size()));
+        back = AnnotateStore::Load();
+        EXPECT_EQ(back.width, AnnotateOptions::kDefaultWidth);
+        EXPECT_EQ(back.colour, AnnotateOptions::kDefaultColour);
+    }
+    ::DeleteFileA(path.c_str());
+    EXPECT_EQ(AnnotateStore::Load().width, AnnotateOptions::kDefaultWidth);
 }
