@@ -100,6 +100,23 @@ TEST(AnnotateTools, APenDotLandsOnThePixelUnderTheMouseAt30And300Percent) {
     EXPECT_TRUE(e.display.displayBitmap);
 }
 
+TEST(AnnotateTools, ADragShowsOnlyWhatItChangesAndAsksForNoPaint) {
+    Editor e;
+    e.NewImage(300, 200);
+    ::ShowWindow(e.view.window, SW_SHOWNA);
+    e.annotate.ChooseTool(Mark::kPen);
+    ASSERT_TRUE(::GetUpdateRect(e.view.window, nullptr, FALSE));  // the check below can see a paint
+    ::ValidateRect(e.view.window, nullptr);
+    e.annotate.OnLButtonDown(e.At(20, 20), false);
+    for (int i = 1; i <= 10; ++i) e.annotate.OnMouseMove(e.At(20 + 8 * i, 20 + 3 * i), false);
+    // The stroke is in the image, yet no part of the window waits for a paint.
+    EXPECT_NE(PixelOf(e.imageBitmap, 60, 35), Named(60, 35));
+    EXPECT_FALSE(::GetUpdateRect(e.view.window, nullptr, FALSE));
+    e.annotate.OnLButtonUp(e.At(100, 50), false);
+    EXPECT_FALSE(::GetUpdateRect(e.view.window, nullptr, FALSE));
+    EXPECT_TRUE(e.history.CanUndo());
+}
+
 TEST(AnnotateTools, EachMarkIsOneStepUndoIsExactAndTheLimitHolds) {
     Editor e;
     e.NewImage(120, 90);
