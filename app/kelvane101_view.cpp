@@ -61,6 +61,13 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_FILE_OPEN_IMAGE, OnFileOpenImage)
     ON_WM_COPYDATA()
     ON_COMMAND(ID_SHOW_EDITOR, OnShowEditor)
+    ON_COMMAND_RANGE(ID_ANNOTATE_PEN, ID_ANNOTATE_PIXELATE, OnAnnotateTool)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ANNOTATE_PEN, ID_ANNOTATE_PIXELATE, OnUpdateAnnotateTool)
+    ON_COMMAND(ID_ANNOTATE_COLOUR, OnAnnotateColour)
+    ON_COMMAND_RANGE(ID_ANNOTATE_WIDTH_2, ID_ANNOTATE_WIDTH_8, OnAnnotateWidth)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_ANNOTATE_WIDTH_2, ID_ANNOTATE_WIDTH_8, OnUpdateAnnotateWidth)
+    ON_WM_KEYDOWN()
+    ON_MESSAGE(WM_CHAR, OnCharMessage)
 END_MESSAGE_MAP()
 
 CKelvane101View::CKelvane101View() {
@@ -211,29 +218,88 @@ void CKelvane101View::ShowMessage(const char* text, const char* caption, UINT ty
     ::MessageBoxA(frame ? frame->m_hWnd : m_hWnd, text, caption, type);
 }
 
-void CKelvane101View::OnLButtonDown(UINT, CPoint point) {
-    mouse.OnLButtonDown(point);
+void CKelvane101View::OnLButtonDown(UINT flags, CPoint point) {
+    // The keys of the tools and of a label come to the view once it is clicked.
+    if (::GetFocus() != m_hWnd) ::SetFocus(m_hWnd);
+    if (editMode == EditorState::kEditAnnotate) annotate.OnLButtonDown(point, (flags & MK_SHIFT) != 0);
+    else mouse.OnLButtonDown(point);
     Default();
 }
 
-void CKelvane101View::OnMouseMove(UINT, CPoint point) {
-    mouse.OnMouseMove(point);
+void CKelvane101View::OnMouseMove(UINT flags, CPoint point) {
+    if (editMode == EditorState::kEditAnnotate) annotate.OnMouseMove(point, (flags & MK_SHIFT) != 0);
+    else mouse.OnMouseMove(point);
     Default();
 }
 
-void CKelvane101View::OnLButtonUp(UINT, CPoint) {
-    mouse.OnLButtonUp();
+void CKelvane101View::OnLButtonUp(UINT flags, CPoint point) {
+    if (editMode == EditorState::kEditAnnotate) annotate.OnLButtonUp(point, (flags & MK_SHIFT) != 0);
+    else mouse.OnLButtonUp();
     Default();
 }
 
 LRESULT CKelvane101View::OnCaptureChanged(WPARAM, LPARAM) {
     mouse.OnCaptureLost();
+    annotate.OnCaptureLost();
     return Default();
 }
 
 BOOL CKelvane101View::OnSetCursor(HWND window, UINT hitTest, UINT) {
+    if (window == m_hWnd && editMode == EditorState::kEditAnnotate && annotate.OnSetCursor(hitTest)) return TRUE;
     if (window == m_hWnd && mouse.OnSetCursor(hitTest)) return TRUE;
     return static_cast<BOOL>(Default());
+}
+
+bool CKelvane101View::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {
+    if (code == CN_COMMAND && !info) annotate.Finish();
+    return CScrollView::OnCmdMsg(id, code, extra, info);
+}
+
+bool CKelvane101View::PreTranslateMessage(MSG* msg) {
+    const bool key = msg->message == WM_KEYDOWN || msg->message == WM_KEYUP || msg->message == WM_CHAR;
+    // Ctrl combinations stay the frame's (Ctrl+Z ends the label, then undoes it).
+    if (!key || msg->hwnd != m_hWnd || !annotate.Typing() || ::GetKeyState(VK_CONTROL) < 0) return false;
+    ::TranslateMessage(msg);
+    ::DispatchMessageA(msg);
+    return true;
+}
+
+void CKelvane101View::OnAnnotateTool(UINT id) {
+    if (!hasImage) return;
+    annotate.ChooseTool(static_cast<Mark::Kind>(id - ID_ANNOTATE_PEN));
+    ::SetFocus(m_hWnd);  // so that the letter keys and a label's typing follow a toolbar click
+}
+
+void CKelvane101View::OnUpdateAnnotateTool(CCmdUI* ui) {
+    ui->Enable(hasImage);
+    ui->SetCheck(annotate.IsActive(static_cast<Mark::Kind>(ui->m_nID - ID_ANNOTATE_PEN)));
+}
+
+void CKelvane101View::OnAnnotateColour() { annotate.ChooseColour(MainFrame()); }
+
+void CKelvane101View::OnAnnotateWidth(UINT id) {
+    annotate.SetWidth(id == ID_ANNOTATE_WIDTH_2 ? 2 : id == ID_ANNOTATE_WIDTH_4 ? 4 : 8);
+}
+
+void CKelvane101View::OnUpdateAnnotateWidth(CCmdUI* ui) {
+    const int width = ui->m_nID == ID_ANNOTATE_WIDTH_2 ? 2 : ui->m_nID == ID_ANNOTATE_WIDTH_4 ? 4 : 8;
+    ui->SetCheck(annotate.Options().width == width);
+}
+
+void CKelvane101View::OnKeyDown(UINT key, UINT, UINT) {
+    if (key == VK_ESCAPE) {
+        SendMessage(WM_COMMAND, ID_TOOL_SELECT);  // ends a label first, as every command does
+        return;
+    }
+    if (annotate.Typing()) return annotate.OnKeyDown(key);
+    if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return;
+    const int tool = AnnotateTools::ToolForKey(key);
+    if (tool >= 0) SendMessage(WM_COMMAND, ID_ANNOTATE_PEN + static_cast<UINT>(tool));
+}
+
+LRESULT CKelvane101View::OnCharMessage(WPARAM character, LPARAM) {
+    annotate.OnChar(static_cast<char>(character));
+    return 0;
 }
 
 void CKelvane101View::OnUpdateToolMove(CCmdUI* ui) {

@@ -6,6 +6,7 @@
 #include "capture/capture_controller.h"
 #include "capture/dib_conversions.h"
 #include "dialogs/configure_command.h"
+#include "editor/annotate/annotate_tools.h"
 #include "editor/edit_history.h"
 #include "editor/editor_host.h"
 #include "editor/editor_state.h"
@@ -54,6 +55,7 @@ public:
     EditHistory history;
     MouseTools mouse{*this, editorState, display};
     ImageEditor editor{*this, editorState, display, history, mouse};
+    AnnotateTools annotate{*this, editorState, display, history, editor};
 
     // Writes the autostart value and configure.dat as the settings say (at exit and at log-off).
     void StoreSettings();
@@ -68,7 +70,10 @@ public:
     void AddHistoryEntry(const std::string& name, const std::string& path);
 
     // The editor's operations other parts call.
-    void StartHistory() { editor.StartHistory(); }
+    void StartHistory() {
+        annotate.Abandon();
+        editor.StartHistory();
+    }
     void ShowImageStatus() { editor.ShowImageStatus(); }
     CPoint ClientToImage(CPoint point) const { return display.ClientToImage(point); }
     CPoint ImageToClient(CPoint point) const { return display.ImageToClient(point); }
@@ -83,6 +88,11 @@ public:
     void ScrollTo(CPoint position) override { ScrollToPosition(position); }
     void SetStatusPane(int pane, const char* text) override;
     void ShowMessage(const char* text, const char* caption, UINT type) override;
+    // A command ends the mark or label in progress first, so it acts on a finished image.
+    bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
+    // While a label is typed its keys (Enter, Del) reach the view, not the frame's accelerators.
+    bool PreTranslateMessage(MSG* msg) override;
+
     // Opening image files (File > Open, and the rows of the history list).
     ImageOpener opener{*this};
     void OpenFromHistory(const std::string& path, bool fromHistoryList = true);
@@ -128,6 +138,14 @@ protected:
     afx_msg void OnUpdateNeedsSelection(CCmdUI* ui) { ui->Enable(hasSelection); }
     afx_msg void OnUpdateUndo(CCmdUI* ui) { ui->Enable(history.CanUndo()); }
     afx_msg void OnUpdateRedo(CCmdUI* ui) { ui->Enable(history.CanRedo()); }
+    // The drawing tools.
+    afx_msg void OnAnnotateTool(UINT id);
+    afx_msg void OnUpdateAnnotateTool(CCmdUI* ui);
+    afx_msg void OnAnnotateColour();
+    afx_msg void OnAnnotateWidth(UINT id);
+    afx_msg void OnUpdateAnnotateWidth(CCmdUI* ui);
+    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    afx_msg LRESULT OnCharMessage(WPARAM character, LPARAM);
     afx_msg void OnFileOpenImage();
     afx_msg BOOL OnCopyData(HWND sender, COPYDATASTRUCT* data);
     // The notification-area icon's "&Edit..." and double-click.

@@ -183,6 +183,34 @@ void ImageEditor::CommitEdit(CBitmap image, CBitmap reduced, HistoryCopies copie
     Invalidate();
 }
 
+bool ImageEditor::RecordDrawing() {
+    HWND window = host.EditorWindow();
+    const int zoom = state.zoomPercent;
+    const CSize size = BitmapOps::SizeOf(state.imageBitmap);
+    CBitmap reduced;
+    if (zoom < 100) {
+        const CSize drawn = ImageDisplay::Zoomed(size, zoom);
+        reduced = display.MakeReduced(state.imageBitmap, zoom);
+        if (!reduced && !ImageDisplay::Vanishes(drawn)) {
+            ReportNoMemory(drawn.cx, drawn.cy);
+            return false;
+        }
+    }
+    HistoryCopies copies = EditHistory::Prepare(state.imageBitmap, reduced, zoom, window);
+    if (!copies) {
+        ReportNoMemory(size.cx, size.cy);
+        return false;
+    }
+    history.StoreScroll(host.ScrollPosition());
+    history.Push(std::move(copies), zoom, host.ScrollTotal(), host.ScrollPosition());
+    // At 100 % and above the window already shows the drawn pixels.
+    if (zoom < 100) {
+        display.displayBitmap = std::move(reduced);
+        Invalidate();
+    }
+    return true;
+}
+
 // ---- crop, resize, rotate ---------------------------------------------------------------------
 
 void ImageEditor::Crop() {

@@ -43,6 +43,11 @@ public:
     void CopySelection();
     void Clear();
 
+    // The image was drawn on in place (a drawing tool's mark): records it as the newest state,
+    // below 100 % with a new reduced copy. False, after a message, when the copies cannot be made;
+    // the caller then puts the earlier pixels back.
+    bool RecordDrawing();
+
     // Tells the user that a bitmap of width x height could not be made and nothing changed.
     void ReportNoMemory(int width, int height);
 

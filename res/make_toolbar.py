@@ -240,10 +240,78 @@ def help_mark():
     return i
 
 
+def pen():
+    i = Icon()
+    for d in range(9):  # the barrel, from the cap down to the nib
+        i.line(12 - d, 1 + d, 14 - d, 3 + d, BLUE)
+        i.dot(13 - d, 2 + d, LIGHT_BLUE)
+    i.line(2, 11, 4, 13, BROWN)
+    i.dot(1, 14, INK)
+    i.dot(2, 13, INK)
+    return i
+
+
+def arrow_mark():
+    i = Icon()
+    i.line(2, 13, 12, 3, RED)
+    i.line(2, 12, 11, 3, RED)
+    i.fill(8, 2, 13, 3, RED)
+    i.fill(12, 2, 13, 7, RED)
+    return i
+
+
+def rectangle_mark():
+    i = Icon()
+    i.frame(1, 3, 14, 12, RED)
+    i.frame(2, 4, 13, 11, RED)
+    return i
+
+
+def highlighter():
+    i = Icon()
+    i.fill(0, 10, 15, 14, YELLOW)
+    for y in (11, 13):
+        i.line(1, y, 14, y, SHADE)
+    for d in range(7):  # the marker, its wedge tip on the stripe
+        i.line(13 - d, 1 + d, 15 - d, 3 + d, GREEN)
+    i.fill(6, 8, 7, 9, INK)
+    return i
+
+
+def text_mark():
+    i = Icon()
+    i.fill(2, 1, 13, 2, INK)
+    i.fill(7, 1, 8, 14, INK)
+    i.fill(5, 14, 10, 14, INK)
+    i.dot(2, 3, INK)
+    i.dot(13, 3, INK)
+    return i
+
+
+def pixelate_blocks():
+    i = Icon()
+    shades = [(90, 90, 90), (170, 170, 170), (130, 130, 200), (210, 210, 210)]
+    for by in range(4):
+        for bx in range(4):
+            i.fill(bx * 4, by * 4, bx * 4 + 3, by * 4 + 3, shades[(bx + 2 * by) % 4])
+    return i
+
+
+def colour_swatch():
+    i = Icon()
+    i.fill(1, 1, 7, 7, RED)
+    i.fill(8, 1, 14, 7, YELLOW)
+    i.fill(1, 8, 7, 14, GREEN)
+    i.fill(8, 8, 14, 14, BLUE)
+    i.frame(0, 0, 15, 15, INK)
+    return i
+
+
 # In the toolbar's button order.
 ICONS = [open_folder, save_disk, undo_arrow, lambda: undo_arrow().mirrored(), clear_page, copy_pages,
          window_control, rectangle_area, lambda: zoom(True), lambda: zoom(False), move_arrows, select_area,
-         copy_selection, crop_marks, resize_box, rotate_arrow, help_mark]
+         copy_selection, crop_marks, resize_box, rotate_arrow, pen, arrow_mark, rectangle_mark, highlighter,
+         text_mark, pixelate_blocks, colour_swatch, help_mark]
 
 
 def write_bmp(path, icons):

@@ -62,6 +62,17 @@
 #define ID_CAPTURE_RECTANGLE 32822
 #define ID_HISTORY_VIEW_FILE 32824
 #define ID_CAPTURE_DIRECTX_NOTE 32832
+/* The editor's drawing tools, in the order of their kinds; then their colour and widths. */
+#define ID_ANNOTATE_PEN 33100
+#define ID_ANNOTATE_ARROW 33101
+#define ID_ANNOTATE_RECTANGLE 33102
+#define ID_ANNOTATE_HIGHLIGHTER 33103
+#define ID_ANNOTATE_TEXT 33104
+#define ID_ANNOTATE_PIXELATE 33105
+#define ID_ANNOTATE_COLOUR 33106
+#define ID_ANNOTATE_WIDTH_2 33107
+#define ID_ANNOTATE_WIDTH_4 33108
+#define ID_ANNOTATE_WIDTH_8 33109
 
 /* Configure sheet: the "Capture" and "Edit" pages */
 #define IDD_CAPTURE_PAGE 133

@@ -22,7 +22,9 @@ BUTTONS = [(32774, "Open"), (32776, "Save"), None, (32782, "Undo"), (32783, "Red
            (32777, "Clear"), (32784, "Copy"), None, (32821, "Window, Button or Control"),
            (32822, "Rectangle area"), None, (32792, "Zoom in"), (32791, "Zoom out"), None,
            (32796, "Move"), (32785, "Select"), (32799, "Copy the selected area"), (32793, "Crop"), None,
-           (32795, "Resize"), (32798, "Rotate"), None, (57670, "Help")]
+           (32795, "Resize"), (32798, "Rotate"), None,
+           (33100, "Pen (P)"), (33101, "Arrow (A)"), (33102, "Rectangle (R)"), (33103, "Highlighter (H)"),
+           (33104, "Text (T)"), (33105, "Pixelate (X)"), (33106, "Drawing colour"), None, (57670, "Help")]
 
 
 def session(name):
@@ -214,7 +216,7 @@ def scenario_pane_floats_docks_toggles_closes_and_comes_back_from_the_view_menu(
 
 
 def scenario_toolbar_buttons_tooltips_and_a_disabled_button():
-    """Seventeen buttons with separators in their order, each with its tooltip; Save runs from
+    """Twenty-four buttons with separators in their order, each with its tooltip; Save runs from
     its button once there is an image, and refuses to run while its rule says no."""
     with session("toolbar_buttons_tooltips_and_a_disabled_button") as s:
         t = Tessaly(s).start(settings.encode(captureMode=1, playSound=0, showInfoDialog=0, showEditor=1,
