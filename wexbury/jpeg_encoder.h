@@ -4,6 +4,7 @@
 #include "wexbury/byte_sink.h"
 #include "wexbury/rgb_image.h"
 #include "wexbury/row_source.h"
+#include "wexbury/trellis_quantiser.h"
 
 namespace wexbury {
 
@@ -12,6 +13,12 @@ struct JpegOptions {
     bool progressive = false;
     bool grayscale = false;
     bool smoothing = false;
+    // Rounds each block's AC values by rate and distortion (trellis_quantiser.h): smaller files
+    // for nearly the same error. Zero rounds every value to the nearest step, as plain encoders do.
+    float rateDistortionLambda = kDefaultLambdaScale;
+    // Chroma fitted to the decoder's interpolation (chroma_fit.h) rather than the plain 2x2
+    // average. Both off give what the IJG encoder gives.
+    bool fitChroma = true;
 };
 
 // False when memory runs out, the pixels cannot be read or the image is empty; `out` then holds
