@@ -20,7 +20,7 @@ public:
     // `paddedWidth` even: the luma samples of a row including the MCU padding.
     bool Allocate(int width, int paddedWidth);
 
-    // One band of `chromaRows` chroma rows whose first luma row is `top`. `row(v)` gives source
+    // One band of `chromaRows` (at most 8) chroma rows whose first luma row is `top`. `row(v)` gives source
     // row v (blue-green-red) for v from top - kChromaFitMargin to top + 2 * chromaRows +
     // kChromaFitMargin - 1, clamped by the caller to the picture. Writes paddedWidth / 2 samples a
     // row, centred on zero, `stride` floats apart.
@@ -28,25 +28,25 @@ public:
     void Band(int top, int chromaRows, RowAt&& row, float* cb, float* cr, int stride) {
         for (int v = top - kChromaFitMargin; v < top + 2 * chromaRows + kChromaFitMargin; ++v)
             if (cachedRow_[Slot(v)] != v) FilterSourceRow(v, row(v));
-        for (int i = 0; i < chromaRows; ++i) {
-            FitColumn(top + 2 * i, 0, cb + i * stride);
-            FitColumn(top + 2 * i, 1, cr + i * stride);
-        }
+        FitColumns(top, chromaRows, 0, cb, stride);
+        FitColumns(top, chromaRows, 1, cr, stride);
     }
 
 private:
+    static constexpr int kMaxBandRows = 8;
     static constexpr int kSlots = 32;  // more than one band's window, a power of two
     static int Slot(int v) { return (v + 4 * kSlots) & (kSlots - 1); }
 
     // Converts one source row to Cb and Cr and fits it horizontally into its slot.
     void FilterSourceRow(int v, const uint8_t* pixels);
-    // The vertical fit of the chroma row whose upper luma row is `luma`, for plane 0 (Cb) or 1.
-    void FitColumn(int luma, int plane, float* out) const;
+    // The vertical fit of a band's chroma rows, for plane 0 (Cb) or 1 (Cr).
+    void FitColumns(int top, int chromaRows, int plane, float* out, int stride);
 
     int width_ = 0, pairs_ = 0;
     int cachedRow_[kSlots];
     HeapBuffer<float> full_;      // one row of full-resolution chroma, two planes
     HeapBuffer<float> filtered_;  // kSlots rows of pairs_ samples, two planes
+    HeapBuffer<float> transposed_;  // the transpose's output for a band's rows and 3 each side
 };
 
 }  // namespace wexbury

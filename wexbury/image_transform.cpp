@@ -81,8 +81,9 @@ public:
             model.Refit();
             seen_[table] = true;
         }
+        const SymbolCosts costs = ScaledCosts(model, weights_[table]);
         for (size_t i = 0; i < count; ++i) {
-            TrellisQuantise(exact + 64 * i, weights_[table], model, blocks[i]);
+            TrellisQuantise(exact + 64 * i, weights_[table], costs, blocks[i]);
             model.Count(blocks[i]);
         }
         model.Refit();

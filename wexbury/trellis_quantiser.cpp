@@ -13,6 +13,8 @@ constexpr int kZrl = 0xF0;
 // Counts start from half a symbol each, so that a symbol seen once is not deemed free nor an
 // unseen one impossible.
 constexpr float kPriorCount = 0.5f;
+// How many of the nearest earlier values the search tries as the one kept before a value.
+constexpr int kCloseChoices = 4;
 
 bool IsAcSymbol(int symbol) {
     const int size = symbol & 15;
@@ -71,8 +73,14 @@ TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQ
     return w;
 }
 
+SymbolCosts ScaledCosts(const AcRateModel& rates, const TrellisWeights& weights) {
+    SymbolCosts costs;
+    for (int s = 0; s < 256; ++s) costs.cost[s] = weights.lambda * rates.SymbolBits(s);
+    return costs;
+}
+
 void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
-                     const AcRateModel& rates, CoefBlock& block) {
+                     const SymbolCosts& costs, CoefBlock& block) {
     // Only positions that round to non-zero are choices; the others are zero either way.
     int position[64];
     int16_t rounded[64];
@@ -89,6 +97,9 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
     }
     if (n == 1) return;
 
+    const float* cost = costs.cost;
+    const float zrlCost = cost[kZrl];
+
     // best[i]: least cost of coding up to position[i] with a value kept there; value[i] is that
     // value and from[i] the kept position before it.
     float best[64];
@@ -99,32 +110,39 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
         const int k = position[i];
         const int16_t r = rounded[i];
         best[i] = INFINITY;
-        // Rounded, one step nearer zero, and the largest value of each smaller size category,
-        // which saves that category's extra bits.
-        int16_t candidates[12];
-        int candidateCount = 0;
-        const int magnitude = r < 0 ? -r : r;
-        const int sign = r < 0 ? -1 : 1;
-        candidates[candidateCount++] = r;
-        if (magnitude > 1) candidates[candidateCount++] = int16_t(sign * (magnitude - 1));
-        if (magnitude > 2)
-            for (int top = (1 << (std::bit_width(unsigned(magnitude - 1)) - 1)) - 1; top >= 1;
-                 top = (top - 1) / 2)
-                if (top < magnitude - 1) candidates[candidateCount++] = int16_t(sign * top);
+        // Rounded, or one step nearer zero (zero itself is the choice to skip the position).
+        const int16_t candidates[2] = {r, int16_t(r > 0 ? r - 1 : r + 1)};
+        const int candidateCount = (r > 1 || r < -1) ? 2 : 1;
         for (int c = 0; c < candidateCount; ++c) {
             const float e = exact[k] - float(candidates[c]);
             const float error = weights.stepSquared[k] * e * e;
+            const int size = Category(candidates[c]);
+            const float* symbolCost = cost + size;  // + (run & 15) * 16 picks the symbol
+            const float extra = error + weights.lambda * float(size);
+            // The kept value before this one: one of the kCloseChoices nearest, or none (the
+            // DC). Dropping more values in a row than that almost never pays, and the search
+            // stays linear in the block's values.
             float skipped = 0;  // error of the values zeroed between j and i
-            for (int j = i - 1; j >= 0; --j) {
+            const int nearest = i - kCloseChoices > 1 ? i - kCloseChoices : 1;
+            for (int j = i - 1; j >= nearest; --j) {
                 const int run = k - position[j] - 1;
-                const float cost =
-                    best[j] + skipped + error + weights.lambda * RunBits(rates, run, candidates[c]);
-                if (cost < best[i]) {
-                    best[i] = cost;
+                const float total = best[j] + skipped + extra + float(run >> 4) * zrlCost +
+                                    symbolCost[(run & 15) << 4];
+                if (total < best[i]) {
+                    best[i] = total;
                     value[i] = candidates[c];
                     from[i] = j;
                 }
                 skipped += zeroError[j];
+            }
+            for (int j = nearest - 1; j > 0; --j) skipped += zeroError[j];
+            const int run = k - 1;
+            const float fromDc =
+                skipped + extra + float(run >> 4) * zrlCost + symbolCost[(run & 15) << 4];
+            if (fromDc < best[i]) {
+                best[i] = fromDc;
+                value[i] = candidates[c];
+                from[i] = 0;
             }
         }
     }
@@ -134,7 +152,7 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
     int last = 0;
     float tail = 0;  // error of zeroing everything after position[j]
     for (int j = n - 1; j >= 0; --j) {
-        const float eob = position[j] == 63 ? 0.0f : weights.lambda * rates.SymbolBits(kEob);
+        const float eob = position[j] == 63 ? 0.0f : cost[kEob];
         const float total = best[j] + tail + eob;
         if (total < bestTotal) {
             bestTotal = total;

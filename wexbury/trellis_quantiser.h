@@ -1,7 +1,7 @@
 #pragma once
 // Rate-distortion optimised quantisation of the AC coefficients ("trellis" quantisation): per
-// block, among the values plain rounding gives and the same values one step nearer zero (or
-// zero), the choice that minimises squared error plus lambda times the bits the baseline
+// block, among the values plain rounding gives, the same values one step nearer zero, and zero,
+// the choice that minimises squared error plus lambda times the bits the baseline
 // run/size symbols cost. A coefficient that costs many bits and buys little accuracy, such as a
 // lone 1 after a long run of zeros, is dropped; the rest of the block stays as rounded.
 //
@@ -44,10 +44,16 @@ TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQ
 // The lambda scale used by the encoder.
 inline constexpr float kDefaultLambdaScale = 0.075f;
 
+// The model's bit costs times lambda, made once per refit rather than per block.
+struct SymbolCosts {
+    float cost[256];
+};
+SymbolCosts ScaledCosts(const AcRateModel& rates, const TrellisWeights& weights);
+
 // Rewrites the AC values of `block` (rounded from `exact`, zigzag order, in quantiser steps) with
 // the cheapest choice. The DC is left alone. Each value keeps its sign and never grows.
 void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
-                     const AcRateModel& rates, CoefBlock& block);
+                     const SymbolCosts& costs, CoefBlock& block);
 
 // The cost the trellis minimises, for tests: squared error of the AC values plus lambda times
 // their bits.

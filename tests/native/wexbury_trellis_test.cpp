@@ -64,7 +64,8 @@ TEST(WexburyTrellis, ValuesKeepTheirSignNeverGrowAndTheDcStays) {
         for (int i = 0; i < 500; ++i) {
             TestBlock t = RandomBlock(rng, 1 + i % 40, i % 3 == 0 ? 200.0f : 6.0f);
             const CoefBlock before = t.block;
-            wexbury::TrellisQuantise(t.exact, Weights(quality, 0.5f), model, t.block);
+            wexbury::TrellisQuantise(t.exact, Weights(quality, 0.5f),
+                                    wexbury::ScaledCosts(model, Weights(quality, 0.5f)), t.block);
             EXPECT_EQ(t.block.zz[0], before.zz[0]);
             for (int k = 1; k < 64; ++k) {
                 const int a = t.block.zz[k], b = before.zz[k];
@@ -103,11 +104,11 @@ TEST(WexburyTrellis, FindsTheCheapestChoiceOfSmallBlocks) {
     for (float lambda : {0.02f, 0.075f, 0.5f}) {
         const wexbury::TrellisWeights w = Weights(75, lambda);
         for (int i = 0; i < 300; ++i) {
-            // Values up to 3: every value the search may pick is then among its candidates.
-            TestBlock t = RandomBlock(rng, 1 + i % 7, 3.4f);
+            // Values up to 2 and at most four of them: every choice is then one the search tries.
+            TestBlock t = RandomBlock(rng, 1 + i % 4, 2.4f);
             const double exhaustive = BruteForceCost(t, w, model);
             const double rounded = wexbury::TrellisCost(t.exact, w, model, t.block);
-            wexbury::TrellisQuantise(t.exact, w, model, t.block);
+            wexbury::TrellisQuantise(t.exact, w, wexbury::ScaledCosts(model, w), t.block);
             const double found = wexbury::TrellisCost(t.exact, w, model, t.block);
             EXPECT_NEAR(found, exhaustive, 1e-3 * (1 + exhaustive)) << "block " << i;
             EXPECT_LE(found, rounded + 1e-3);
@@ -125,13 +126,14 @@ TEST(WexburyTrellis, DropsALoneCheapToLoseValueButKeepsAnAccurateOne) {
     t.exact[40] = 0.51f, t.block.zz[40] = 1;  // a long run and a value barely worth 1
     t.block.nonzero = 1 | uint64_t(1) << 40;
     CoefBlock dropped = t.block;
-    wexbury::TrellisQuantise(t.exact, Weights(75), model, dropped);
+    wexbury::TrellisQuantise(t.exact, Weights(75), wexbury::ScaledCosts(model, Weights(75)), dropped);
     EXPECT_EQ(dropped.zz[40], 0);
     EXPECT_EQ(dropped.nonzero, 1u);
 
     t.exact[40] = 1.0f;
     CoefBlock kept = t.block;
-    wexbury::TrellisQuantise(t.exact, Weights(75, 0.001f), model, kept);
+    wexbury::TrellisQuantise(t.exact, Weights(75, 0.001f),
+                             wexbury::ScaledCosts(model, Weights(75, 0.001f)), kept);
     EXPECT_EQ(kept.zz[40], 1);
 }
 
