@@ -88,11 +88,14 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
     int n = 1;
     position[0] = 0;  // the DC: every run starts after it or after a kept value
     zeroError[0] = 0;
+    float zeroedBefore[64];  // error of zeroing every choice before choice i
+    zeroedBefore[0] = zeroedBefore[1] = 0;
     for (uint64_t pending = block.nonzero & ~uint64_t(1); pending; pending &= pending - 1) {
         const int k = std::countr_zero(pending);
         position[n] = k;
         rounded[n] = block.zz[k];
         zeroError[n] = weights.stepSquared[k] * exact[k] * exact[k];
+        if (n > 1) zeroedBefore[n] = zeroedBefore[n - 1] + zeroError[n - 1];
         ++n;
     }
     if (n == 1) return;
@@ -111,8 +114,11 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
         const int16_t r = rounded[i];
         best[i] = INFINITY;
         // Rounded, or one step nearer zero (zero itself is the choice to skip the position).
+        // The step down only pays where it drops a size category: otherwise it costs the same
+        // bits for more error.
         const int16_t candidates[2] = {r, int16_t(r > 0 ? r - 1 : r + 1)};
-        const int candidateCount = (r > 1 || r < -1) ? 2 : 1;
+        const int magnitude = r < 0 ? -r : r;
+        const int candidateCount = magnitude > 1 && (magnitude & (magnitude - 1)) == 0 ? 2 : 1;
         for (int c = 0; c < candidateCount; ++c) {
             const float e = exact[k] - float(candidates[c]);
             const float error = weights.stepSquared[k] * e * e;
@@ -135,10 +141,9 @@ void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
                 }
                 skipped += zeroError[j];
             }
-            for (int j = nearest - 1; j > 0; --j) skipped += zeroError[j];
             const int run = k - 1;
-            const float fromDc =
-                skipped + extra + float(run >> 4) * zrlCost + symbolCost[(run & 15) << 4];
+            const float fromDc = zeroedBefore[i] + extra + float(run >> 4) * zrlCost +
+                                 symbolCost[(run & 15) << 4];
             if (fromDc < best[i]) {
                 best[i] = fromDc;
                 value[i] = candidates[c];

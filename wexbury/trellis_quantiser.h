@@ -42,7 +42,7 @@ TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQ
                                   float distortionWeight, float lambdaScale);
 
 // The lambda scale used by the encoder.
-inline constexpr float kDefaultLambdaScale = 0.075f;
+inline constexpr float kDefaultLambdaScale = 0.025f;
 
 // The model's bit costs times lambda, made once per refit rather than per block.
 struct SymbolCosts {

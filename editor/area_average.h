@@ -1,0 +1,45 @@
+#pragma once
+// The reduced view's arithmetic: each target pixel the average of the source pixels it covers,
+// those cut by its edges counted by the part they cover. Pixels are 4 bytes (blue, green, red and
+// a fourth byte averaged like the others), rows reached through a callback so a caller can read
+// the source a band at a time.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace AreaAverage {
+
+// Weights are in 1/4096 of a target pixel; each target pixel's weights add up to exactly that.
+constexpr int kWeightBits = 12;
+
+// Which source samples each target sample of one axis covers, and how much of each.
+struct Axis {
+    std::vector<int> first;     // first source sample of target sample t
+    std::vector<int> offset;    // where its weights start in `weight`; offset[t + 1] ends them
+    std::vector<int16_t> weight;
+};
+
+// sourceLength >= targetLength >= 1.
+Axis MakeAxis(int sourceLength, int targetLength);
+
+// One source row reduced across: four sums a target pixel, in 1/4096 of a level.
+using AcrossFn = void (*)(const uint8_t* row, const Axis& across, int targetWidth, uint32_t* sums);
+void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, uint32_t* sums);
+// SSE2; null where this build or processor has none.
+AcrossFn AcrossSse2();
+
+class SourceRows {
+public:
+    virtual ~SourceRows() = default;
+    // Source row y (top first), 4 bytes a pixel; valid until the next call. Null when it cannot
+    // be read.
+    virtual const uint8_t* Row(int y) = 0;
+};
+
+// Reduces a sourceWidth x sourceHeight picture into targetWidth x targetHeight (each no larger,
+// at least 1) at `target`, rows `targetStride` bytes apart, top first. False when a source row
+// cannot be read.
+bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
+            ptrdiff_t targetStride, int targetWidth, int targetHeight);
+
+}  // namespace AreaAverage
