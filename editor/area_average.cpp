@@ -42,15 +42,22 @@ Axis MakeAxis(int sourceLength, int targetLength) {
     return axis;
 }
 
-void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, uint32_t* sums) {
+void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out) {
     for (int t = 0; t < targetWidth; ++t) {
         const uint8_t* p = row + 4 * across.first[size_t(t)];
-        uint32_t a = 0, b = 0, c = 0, d = 0;
-        for (int i = across.offset[size_t(t)]; i < across.offset[size_t(t) + 1]; ++i, p += 4) {
-            const uint32_t w = uint32_t(across.weight[size_t(i)]);
-            a += w * p[0], b += w * p[1], c += w * p[2], d += w * p[3];
-        }
-        sums[4 * t] = a, sums[4 * t + 1] = b, sums[4 * t + 2] = c, sums[4 * t + 3] = d;
+        int32_t sum[4] = {0, 0, 0, 0};
+        for (int i = across.offset[size_t(t)]; i < across.offset[size_t(t) + 1]; ++i, p += 4)
+            for (int c = 0; c < 4; ++c) sum[c] += int32_t(across.weight[size_t(i)]) * p[c];
+        for (int c = 0; c < 4; ++c) out[4 * t + c] = int16_t(sum[c] >> kAcrossShift);
+    }
+}
+
+void DownPortable(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                  uint8_t* out) {
+    for (int l = 0; l < lanes; ++l) {
+        int32_t sum = kDownRounding;
+        for (int i = 0; i < count; ++i) sum += int32_t(weights[i]) * rows[i][l];
+        out[l] = uint8_t(sum >> kDownShift);
     }
 }
 
@@ -64,6 +71,14 @@ AcrossFn BestAcross() {
     return best;
 }
 
+DownFn BestDown() {
+    static const DownFn best = [] {
+        const DownFn simd = DownSse2();
+        return simd ? simd : &DownPortable;
+    }();
+    return best;
+}
+
 }  // namespace
 
 bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
@@ -71,34 +86,33 @@ bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* targ
     const Axis across = MakeAxis(sourceWidth, targetWidth);
     const Axis down = MakeAxis(sourceHeight, targetHeight);
     const AcrossFn reduceAcross = BestAcross();
+    const DownFn reduceDown = BestDown();
     const size_t lanes = size_t(targetWidth) * 4;
-    // A source row on the edge between two target rows is used by both: its reduction is kept.
-    std::vector<uint32_t> row(lanes), kept(lanes), sum(lanes);
-    int keptRow = -1;
+    // The source rows of one target row, reduced across, in a ring: a row on the edge between
+    // two target rows is reduced once for both.
+    int most = 1;
+    for (int t = 0; t < targetHeight; ++t)
+        most = std::max(most, down.offset[size_t(t) + 1] - down.offset[size_t(t)]);
+    const int slots = most + 1;
+    std::vector<int16_t> reduced(size_t(slots) * lanes);
+    std::vector<int> heldRow(size_t(slots), -1);
+    std::vector<const int16_t*> rows(static_cast<size_t>(most));
     for (int t = 0; t < targetHeight; ++t) {
-        std::fill(sum.begin(), sum.end(), 0u);
-        int y = down.first[size_t(t)];
-        for (int i = down.offset[size_t(t)]; i < down.offset[size_t(t) + 1]; ++i, ++y) {
-            const uint32_t* across1 = nullptr;
-            if (y == keptRow) {
-                across1 = kept.data();
-            } else {
+        const int first = down.offset[size_t(t)], count = down.offset[size_t(t) + 1] - first;
+        for (int i = 0; i < count; ++i) {
+            const int y = down.first[size_t(t)] + i;
+            const size_t slot = size_t(y % slots);
+            int16_t* held = reduced.data() + slot * lanes;
+            if (heldRow[slot] != y) {
                 const uint8_t* pixels = source.Row(y);
                 if (!pixels) return false;
-                reduceAcross(pixels, across, targetWidth, row.data());
-                across1 = row.data();
+                reduceAcross(pixels, across, targetWidth, held);
+                heldRow[slot] = y;
             }
-            // Down to 1/256 of a level first, so that a second 1/4096 weight fits 32 bits.
-            const uint32_t w = uint32_t(down.weight[size_t(i)]);
-            for (size_t l = 0; l < lanes; ++l) sum[l] += w * (across1[l] >> 4);
-            if (i + 1 == down.offset[size_t(t) + 1] && across1 == row.data()) {
-                kept.swap(row);
-                keptRow = y;
-            }
+            rows[size_t(i)] = held;
         }
-        uint8_t* out = target + ptrdiff_t(t) * targetStride;
-        for (size_t l = 0; l < lanes; ++l)
-            out[l] = uint8_t((sum[l] + (1u << (2 * kWeightBits - 4 - 1))) >> (2 * kWeightBits - 4));
+        reduceDown(rows.data(), down.weight.data() + first, count, int(lanes),
+                   target + ptrdiff_t(t) * targetStride);
     }
     return true;
 }

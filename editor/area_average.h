@@ -11,6 +11,11 @@ namespace AreaAverage {
 
 // Weights are in 1/4096 of a target pixel; each target pixel's weights add up to exactly that.
 constexpr int kWeightBits = 12;
+// The two steps' fixed point: across sums shifted down by kAcrossShift, then the weighted sum
+// down the picture rounded and shifted by the rest.
+constexpr int kAcrossShift = 5;
+constexpr int kDownShift = 2 * kWeightBits - kAcrossShift;
+constexpr int32_t kDownRounding = int32_t(1) << (kDownShift - 1);
 
 // Which source samples each target sample of one axis covers, and how much of each.
 struct Axis {
@@ -22,11 +27,20 @@ struct Axis {
 // sourceLength >= targetLength >= 1.
 Axis MakeAxis(int sourceLength, int targetLength);
 
-// One source row reduced across: four sums a target pixel, in 1/4096 of a level.
-using AcrossFn = void (*)(const uint8_t* row, const Axis& across, int targetWidth, uint32_t* sums);
-void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, uint32_t* sums);
-// SSE2; null where this build or processor has none.
+// One source row reduced across: four values a target pixel, in 1/128 of a level (the
+// 1/4096-weighted sum shifted down by 5, which keeps it within 16 bits for the next step).
+using AcrossFn = void (*)(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out);
+// `count` rows reduced across, weighted down the picture and rounded to levels: `lanes` bytes.
+using DownFn = void (*)(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                        uint8_t* out);
+
+void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out);
+void DownPortable(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                  uint8_t* out);
+// SSE2 versions; null where this build or processor has none. Their results are the portable
+// ones exactly.
 AcrossFn AcrossSse2();
+DownFn DownSse2();
 
 class SourceRows {
 public:

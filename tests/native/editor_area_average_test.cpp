@@ -115,15 +115,28 @@ TEST(AreaAverage, FlatStaysExactlyFlat) {
 }
 
 TEST(AreaAverage, SimdAndPortableAgreeExactly) {
-    const AreaAverage::AcrossFn simd = AreaAverage::AcrossSse2();
-    if (!simd) GTEST_SKIP() << "no SSE2 in this build";
-    Picture noise = Noise(333, 1, 9);
+    const AreaAverage::AcrossFn across = AreaAverage::AcrossSse2();
+    const AreaAverage::DownFn down = AreaAverage::DownSse2();
+    if (!across || !down) GTEST_SKIP() << "no SSE2 in this build";
+    Picture noise = Noise(333, 12, 9);
     for (int width : {166, 111, 100, 33, 7, 1, 333}) {
         const AreaAverage::Axis axis = AreaAverage::MakeAxis(333, width);
-        std::vector<uint32_t> a(size_t(width) * 4), b(size_t(width) * 4);
-        AreaAverage::AcrossPortable(noise.Row(0), axis, width, a.data());
-        simd(noise.Row(0), axis, width, b.data());
-        EXPECT_EQ(a, b) << width;
+        const size_t lanes = size_t(width) * 4;
+        std::vector<std::vector<int16_t>> a(12, std::vector<int16_t>(lanes)), b = a;
+        for (int y = 0; y < 12; ++y) {
+            AreaAverage::AcrossPortable(noise.Row(y), axis, width, a[size_t(y)].data());
+            across(noise.Row(y), axis, width, b[size_t(y)].data());
+            ASSERT_EQ(a[size_t(y)], b[size_t(y)]) << width;
+        }
+        for (int rows : {1, 2, 3, 11, 12}) {
+            const AreaAverage::Axis axisDown = AreaAverage::MakeAxis(rows, 1);
+            std::vector<const int16_t*> pointers;
+            for (int y = 0; y < rows; ++y) pointers.push_back(a[size_t(y)].data());
+            std::vector<uint8_t> x(lanes), z(lanes);
+            AreaAverage::DownPortable(pointers.data(), axisDown.weight.data(), rows, int(lanes), x.data());
+            down(pointers.data(), axisDown.weight.data(), rows, int(lanes), z.data());
+            EXPECT_EQ(x, z) << width << " across, " << rows << " down";
+        }
     }
 }
 
