@@ -39,6 +39,17 @@ Axis MakeAxis(int sourceLength, int targetLength) {
         }
     }
     axis.offset[size_t(T)] = int(axis.weight.size());
+    axis.halves = S == 2 * T;
+    axis.firstPairs.assign(size_t(T) * 2, 0);
+    axis.fourFit.assign(size_t(T), 0);
+    for (size_t t = 0; t < size_t(T); ++t) {
+        const int count = axis.offset[t + 1] - axis.offset[t];
+        int16_t w[4] = {0, 0, 0, 0};
+        for (int i = 0; i < count && i < 4; ++i) w[i] = axis.weight[size_t(axis.offset[t] + i)];
+        axis.firstPairs[2 * t] = int32_t(uint32_t(uint16_t(w[0])) | uint32_t(uint16_t(w[1])) << 16);
+        axis.firstPairs[2 * t + 1] = int32_t(uint32_t(uint16_t(w[2])) | uint32_t(uint16_t(w[3])) << 16);
+        axis.fourFit[t] = count <= 4 && axis.first[t] + 4 <= sourceLength;
+    }
     return axis;
 }
 

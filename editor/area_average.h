@@ -22,6 +22,11 @@ struct Axis {
     std::vector<int> first;     // first source sample of target sample t
     std::vector<int> offset;    // where its weights start in `weight`; offset[t + 1] ends them
     std::vector<int16_t> weight;
+    // For the SIMD step: per target sample, its first four weights as two 16-bit pairs (zero
+    // past its last weight), and whether four samples from its first one lie inside the line.
+    std::vector<int32_t> firstPairs;  // 2 per target sample
+    std::vector<uint8_t> fourFit;     // 1 when the sample has at most four weights and 4 fit
+    bool halves = false;              // exactly two source samples to each target sample
 };
 
 // sourceLength >= targetLength >= 1.

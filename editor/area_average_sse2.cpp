@@ -37,21 +37,48 @@ inline __m128i PixelSum(const uint8_t* p, const int16_t* weight, int count) {
     return _mm_srai_epi32(sum, kAcrossShift);
 }
 
+// A target sample of at most four weights, four source pixels read at once.
+inline __m128i FourSum(const uint8_t* p, const int32_t* pairs) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i lo = _mm_unpacklo_epi8(pixels, zero), hi = _mm_unpackhi_epi8(pixels, zero);
+    const __m128i p01 = _mm_unpacklo_epi16(lo, _mm_unpackhi_epi64(lo, lo));
+    const __m128i p23 = _mm_unpacklo_epi16(hi, _mm_unpackhi_epi64(hi, hi));
+    const __m128i sum = _mm_add_epi32(_mm_madd_epi16(p01, _mm_set1_epi32(pairs[0])),
+                                      _mm_madd_epi16(p23, _mm_set1_epi32(pairs[1])));
+    return _mm_srai_epi32(sum, kAcrossShift);
+}
+
+inline __m128i TargetSum(const uint8_t* row, const Axis& across, int t) {
+    if (across.fourFit[size_t(t)])
+        return FourSum(row + 4 * across.first[size_t(t)], across.firstPairs.data() + 2 * t);
+    return PixelSum(row + 4 * across.first[size_t(t)], across.weight.data() + across.offset[size_t(t)],
+                    across.offset[size_t(t) + 1] - across.offset[size_t(t)]);
+}
+
 #if defined(__GNUC__) && defined(__i386__)
 __attribute__((force_align_arg_pointer))
 #endif
 void AcrossSse2Impl(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out) {
-    const int* first = across.first.data();
-    const int* offset = across.offset.data();
-    const int16_t* weight = across.weight.data();
     int t = 0;
-    for (; t + 1 < targetWidth; t += 2) {
-        const __m128i a = PixelSum(row + 4 * first[t], weight + offset[t], offset[t + 1] - offset[t]);
-        const __m128i b = PixelSum(row + 4 * first[t + 1], weight + offset[t + 1], offset[t + 2] - offset[t + 1]);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * t), _mm_packs_epi32(a, b));
+    if (across.halves) {
+        // The 50 % view: four pixels make two targets, each pair weighted half and half.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i half = _mm_set1_epi32(int(1 << (kWeightBits - 1)) * 0x10001);
+        for (; t + 1 < targetWidth; t += 2) {
+            const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 8 * t));
+            const __m128i lo = _mm_unpacklo_epi8(pixels, zero), hi = _mm_unpackhi_epi8(pixels, zero);
+            const __m128i a = _mm_madd_epi16(_mm_unpacklo_epi16(lo, _mm_unpackhi_epi64(lo, lo)), half);
+            const __m128i b = _mm_madd_epi16(_mm_unpacklo_epi16(hi, _mm_unpackhi_epi64(hi, hi)), half);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * t),
+                             _mm_packs_epi32(_mm_srai_epi32(a, kAcrossShift), _mm_srai_epi32(b, kAcrossShift)));
+        }
     }
+    for (; t + 1 < targetWidth; t += 2)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * t),
+                         _mm_packs_epi32(TargetSum(row, across, t), TargetSum(row, across, t + 1)));
     if (t < targetWidth) {
-        const __m128i a = PixelSum(row + 4 * first[t], weight + offset[t], offset[t + 1] - offset[t]);
+        const __m128i a = TargetSum(row, across, t);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * t), _mm_packs_epi32(a, a));
     }
 }

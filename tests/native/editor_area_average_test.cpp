@@ -118,9 +118,9 @@ TEST(AreaAverage, SimdAndPortableAgreeExactly) {
     const AreaAverage::AcrossFn across = AreaAverage::AcrossSse2();
     const AreaAverage::DownFn down = AreaAverage::DownSse2();
     if (!across || !down) GTEST_SKIP() << "no SSE2 in this build";
-    Picture noise = Noise(333, 12, 9);
-    for (int width : {166, 111, 100, 33, 7, 1, 333}) {
-        const AreaAverage::Axis axis = AreaAverage::MakeAxis(333, width);
+    Picture noise = Noise(334, 12, 9);
+    for (int width : {167, 166, 111, 100, 33, 7, 1, 334}) {  // 167: the exact half's own path
+        const AreaAverage::Axis axis = AreaAverage::MakeAxis(334, width);
         const size_t lanes = size_t(width) * 4;
         std::vector<std::vector<int16_t>> a(12, std::vector<int16_t>(lanes)), b = a;
         for (int y = 0; y < 12; ++y) {
