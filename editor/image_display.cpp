@@ -27,7 +27,7 @@ CSize ImageDisplay::Zoomed(CSize image, int zoom) {
 
 CBitmap ImageDisplay::MakeReduced(HBITMAP image, int zoom) {
     CSize size = Zoomed(BitmapOps::SizeOf(image), zoom);
-    return scaler.Scale(image, host.EditorWindow(), size.cx, size.cy);
+    return scaler.Reduce(image, host.EditorWindow(), size.cx, size.cy);
 }
 
 HBITMAP ImageDisplay::Source() const {

@@ -36,7 +36,7 @@ public:
     // reduced copy is empty, which is no failure, and the view shows only the background.
     static bool Vanishes(CSize drawn) { return drawn.cx < 1 || drawn.cy < 1; }
     // The reduced copy of `image` at `zoom` (below 100 %): (w x zoom / 100) x (h x zoom / 100),
-    // drawn from the scale DIB by DrawDib. Empty when it cannot be made (or Vanishes); the caller
+    // each pixel the average of the image pixels it covers (ImageScaler::Reduce). Empty when it cannot be made (or Vanishes); the caller
     // then keeps the present displayBitmap, so a failed zoom step or crop changes nothing.
     CBitmap MakeReduced(HBITMAP image, int zoom);
 

@@ -1,7 +1,9 @@
 #include "editor/image_scaler.h"
 
 #include <cstdint>
+#include <new>
 
+#include "editor/area_average.h"
 #include "editor/bitmap_ops.h"
 #include "imagefile/bmp_layout.h"
 
@@ -78,4 +80,86 @@ CBitmap ImageScaler::Scale(HBITMAP image, HWND window, int width, int height) {
     scaleDib.Free();
     if (!drawn) return CBitmap();
     return scaled;
+}
+
+namespace {
+
+// The image's rows as 32-bit pixels, fetched from the bitmap a band at a time (bottom-up DIB
+// scans, so a band of rows [top, top + n) is scans height - top - n onwards, last row first).
+class BitmapBands : public AreaAverage::SourceRows {
+public:
+    static constexpr int kBandRows = 32;
+
+    BitmapBands(HBITMAP image, CSize size) : image_(image), size_(size) {
+        info_.biSize = sizeof(BITMAPINFOHEADER);
+        info_.biWidth = size.cx;
+        info_.biHeight = size.cy;
+        info_.biPlanes = 1;
+        info_.biBitCount = 32;
+        info_.biCompression = BI_RGB;
+        screen_ = ::GetDC(nullptr);
+    }
+    ~BitmapBands() override {
+        ::ReleaseDC(nullptr, screen_);
+        delete[] band_;
+    }
+    BitmapBands(const BitmapBands&) = delete;
+    BitmapBands& operator=(const BitmapBands&) = delete;
+
+    bool Ready() {
+        if (!screen_) return false;
+        band_ = new (std::nothrow) uint8_t[size_t(size_.cx) * 4 * kBandRows];
+        return band_ != nullptr;
+    }
+
+    const uint8_t* Row(int y) override {
+        if (y < top_ || y >= top_ + rows_) {
+            rows_ = size_.cy - y < kBandRows ? size_.cy - y : kBandRows;
+            top_ = y;
+            BITMAPINFOHEADER header = info_;  // GetDIBits may write to it
+            const int got = ::GetDIBits(screen_, image_, UINT(size_.cy - y - rows_), UINT(rows_), band_,
+                                        reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+            if (got != rows_) {
+                rows_ = 0;
+                return nullptr;
+            }
+        }
+        return band_ + size_t(top_ + rows_ - 1 - y) * size_t(size_.cx) * 4;
+    }
+
+private:
+    HBITMAP image_;
+    CSize size_;
+    BITMAPINFOHEADER info_{};
+    HDC screen_ = nullptr;
+    uint8_t* band_ = nullptr;
+    int top_ = 0, rows_ = 0;
+};
+
+}  // namespace
+
+CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
+    const CSize size = BitmapOps::SizeOf(image);
+    if (width < 1 || height < 1 || width > size.cx || height > size.cy) return CBitmap();
+    if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(BITMAPINFOHEADER);
+    header.biWidth = width;
+    header.biHeight = -height;  // top-down: row y at bits + y * stride
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    void* bits = nullptr;
+    CBitmap reduced;
+    if (!reduced.Attach(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
+                                           DIB_RGB_COLORS, &bits, nullptr, 0)) ||
+        !bits)
+        return CBitmap();
+    BitmapBands rows(image, size);
+    if (!rows.Ready() || !AreaAverage::Reduce(rows, size.cx, size.cy, static_cast<uint8_t*>(bits),
+                                              ptrdiff_t(width) * 4, width, height))
+        return CBitmap();
+    ::GdiFlush();
+    return reduced;
 }

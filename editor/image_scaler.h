@@ -1,6 +1,7 @@
 #pragma once
-// Scaling the image: a transient device-independent copy of it (the scale DIB) drawn at the wanted
-// size by the DrawDib context. Serves the reduced views below 100 % and Resize.
+// Scaling the image. Resize: a transient device-independent copy of it (the scale DIB) drawn at
+// the wanted size by the DrawDib context. The reduced views below 100 %: each view pixel the
+// average of the image pixels it covers (area_average.h), on displays of more than 256 colours.
 #include <windows.h>
 
 #include "capture/dib_conversions.h"
@@ -36,6 +37,11 @@ public:
     // A bitmap of width x height compatible with `window` holding all of `image` drawn at that size,
     // or empty when any part of it cannot be made. The scale DIB is freed again before it returns.
     CBitmap Scale(HBITMAP image, HWND window, int width, int height);
+
+    // The same for a reduction (width and height no larger than the image's): the area average
+    // into a 32-bit DIB section, read from the image a band of rows at a time. On a palette
+    // display, whose colours could not hold the averages, it is Scale's copy.
+    CBitmap Reduce(HBITMAP image, HWND window, int width, int height);
 };
 
 // The bit count of DIBs made from the display: 1, 4 or 8 on displays that deep, else 24.

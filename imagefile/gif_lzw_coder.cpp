@@ -177,7 +177,9 @@ private:
         size_t runLength = 1;  // the current string is runPixel repeated this often; 0: mixed
         size_t i = 1;
         while (i < count) {
-            if (runLength > 0) {
+            // A run goes on only if the next pixel repeats it; on photos it mostly does not, and
+            // that one comparison spares the run bookkeeping.
+            if (runLength > 0 && pixels[i] == runPixel) {
                 // Take as much of the run as the dictionary knows; one pixel more is a miss.
                 const size_t known = runs_.Longest(runPixel) - runLength;
                 const size_t equal = CountEqual(pixels + i, std::min(count - i, known + 1), uint8_t(runPixel));
@@ -197,15 +199,20 @@ private:
                 }
                 if (i == count) break;
             }
-            // Here the pixel differs from the run, or the current string is mixed already.
-            const uint32_t pixel = pixels[i++];
-            const uint32_t key = CodeDictionary::Key(current, pixel);
+            // Here the pixel differs from the run, or the current string is mixed already: follow
+            // the dictionary until a pixel extends the match to a string it does not know.
+            uint32_t pixel = pixels[i++];
+            uint32_t key = CodeDictionary::Key(current, pixel);
             uint32_t* slot = dictionary_->Find(key);
-            if (*slot != CodeDictionary::kEmpty) {
+            while (*slot != CodeDictionary::kEmpty) {
                 current = CodeDictionary::CodeIn(*slot);
                 runLength = 0;
-                continue;
+                if (i == count) break;
+                pixel = pixels[i++];
+                key = CodeDictionary::Key(current, pixel);
+                slot = dictionary_->Find(key);
             }
+            if (*slot != CodeDictionary::kEmpty) break;  // the image ended inside a known string
             *slot = CodeDictionary::Entry(key, EmitMatch(current));
             EntryMade();
             current = runPixel = pixel;

@@ -27,7 +27,7 @@ void PrepareDivisors(const uint16_t quant[64], QuantDivisors& divisors) {
 }
 
 void DctQuantisePortable(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
-                         CoefBlock& out) {
+                         CoefBlock& out, float exact[64]) {
     float w[64];
     for (int r = 0; r < 8; ++r) {
         const float* s = samples + r * stride;
@@ -42,7 +42,8 @@ void DctQuantisePortable(const float* samples, ptrdiff_t stride, const QuantDivi
     uint64_t nonzero = 0;
     for (int k = 0; k < 64; ++k) {
         const int n = kZigzagToNatural[k];
-        const int16_t q = RoundToInt16(w[n] * divisors.natural[n]);
+        exact[k] = w[n] * divisors.natural[n];
+        const int16_t q = RoundToInt16(exact[k]);
         out.zz[k] = q;
         nonzero |= uint64_t(q != 0) << k;
     }

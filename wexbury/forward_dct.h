@@ -17,12 +17,14 @@ struct QuantDivisors {
 void PrepareDivisors(const uint16_t quant[64], QuantDivisors& divisors);
 
 // `samples`: 8 rows of 8 values centred on zero (sample - 128), rows `stride` floats apart.
+// `out` gets the rounded values; `exact` (zigzag order) the same values before rounding, in
+// quantiser steps, for the rate-distortion pass that may round some of them down.
 using DctQuantiseFn = void (*)(const float* samples, ptrdiff_t stride,
-                               const QuantDivisors& divisors, CoefBlock& out);
+                               const QuantDivisors& divisors, CoefBlock& out, float exact[64]);
 
 // Plain C++, any processor.
 void DctQuantisePortable(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
-                         CoefBlock& out);
+                         CoefBlock& out, float exact[64]);
 
 // SSE2 intrinsics; null when this build or this processor has none.
 DctQuantiseFn DctQuantiseSse2();

@@ -38,7 +38,7 @@ constexpr TransposedZigzag kTransposedZigzag = MakeTransposedZigzag();
 __attribute__((force_align_arg_pointer))
 #endif
 void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
-                         CoefBlock& out) {
+                         CoefBlock& out, float exact[64]) {
     F4 l[8], r[8];
     for (int i = 0; i < 8; ++i) {
         l[i].v = _mm_loadu_ps(samples + i * stride);
@@ -61,13 +61,20 @@ void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivi
     AanDct8(tr[0], tr[1], tr[2], tr[3], tr[4], tr[5], tr[6], tr[7]);
 
     int16_t q[64];  // column-major
+    float scaled[64];
     const float* recip = divisors.transposed;
     for (int h = 0; h < 8; ++h) {
-        const __m128i lo = _mm_cvtps_epi32(_mm_mul_ps(tl[h].v, _mm_loadu_ps(recip + h * 8)));
-        const __m128i hi = _mm_cvtps_epi32(_mm_mul_ps(tr[h].v, _mm_loadu_ps(recip + h * 8 + 4)));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(q + h * 8), _mm_packs_epi32(lo, hi));
+        const __m128 lo = _mm_mul_ps(tl[h].v, _mm_loadu_ps(recip + h * 8));
+        const __m128 hi = _mm_mul_ps(tr[h].v, _mm_loadu_ps(recip + h * 8 + 4));
+        _mm_storeu_ps(scaled + h * 8, lo);
+        _mm_storeu_ps(scaled + h * 8 + 4, hi);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(q + h * 8),
+                         _mm_packs_epi32(_mm_cvtps_epi32(lo), _mm_cvtps_epi32(hi)));
     }
-    for (int k = 0; k < 64; ++k) out.zz[k] = q[kTransposedZigzag.index[k]];
+    for (int k = 0; k < 64; ++k) {
+        out.zz[k] = q[kTransposedZigzag.index[k]];
+        exact[k] = scaled[kTransposedZigzag.index[k]];
+    }
 
     const __m128i zero = _mm_setzero_si128();
     uint64_t zeroMask = 0;

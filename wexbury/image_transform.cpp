@@ -1,7 +1,9 @@
 #include "wexbury/image_transform.h"
 
+#include "wexbury/chroma_fit.h"
 #include "wexbury/colour_convert.h"
 #include "wexbury/forward_dct.h"
+#include "wexbury/trellis_quantiser.h"
 
 namespace wexbury {
 namespace {
@@ -47,10 +49,58 @@ void FillPaddingBlocks(CoefficientImage& image, int c) {
     }
 }
 
+// How much a unit of error in a chroma coefficient shows in R, G and B against one in luma: the
+// colour conversion spreads it over the channels, and the decoder's upsampling over about four
+// pixels, softened by interpolation.
+constexpr float kChromaErrorWeight = 1.5f;
+
+// The blocks of one MCU row between the DCT and the store, so that the rate-distortion pass can
+// learn its bit costs from the first row before it codes it.
+struct RowBlocks {
+    HeapBuffer<CoefBlock> blocks;
+    HeapBuffer<float> exact;  // 64 a block
+    bool Allocate(size_t count) { return blocks.Allocate(count) && exact.Allocate(count * 64); }
+};
+
+class RateDistortionPass {
+public:
+    RateDistortionPass(float lambdaScale, const uint16_t lumaQuant[64],
+                       const uint16_t chromaQuant[64])
+        : enabled_(lambdaScale > 0) {
+        weights_[0] = MakeTrellisWeights(lumaQuant, lumaQuant, 1.0f, lambdaScale);
+        weights_[1] = MakeTrellisWeights(chromaQuant, lumaQuant, kChromaErrorWeight, lambdaScale);
+    }
+
+    // Requantises the blocks of one component's row in place; `table` 0 luma, 1 chroma.
+    void Requantise(int table, CoefBlock* blocks, const float* exact, size_t count) {
+        if (!enabled_) return;
+        AcRateModel& model = models_[table];
+        if (!seen_[table]) {
+            // The first row: its own rounded symbols are the best guess of what bits cost.
+            for (size_t i = 0; i < count; ++i) model.Count(blocks[i]);
+            model.Refit();
+            seen_[table] = true;
+        }
+        const SymbolCosts costs = ScaledCosts(model, weights_[table]);
+        for (size_t i = 0; i < count; ++i) {
+            TrellisQuantise(exact + 64 * i, weights_[table], costs, blocks[i]);
+            model.Count(blocks[i]);
+        }
+        model.Refit();
+    }
+
+private:
+    bool enabled_;
+    bool seen_[2] = {false, false};
+    TrellisWeights weights_[2];
+    AcRateModel models_[2];
+};
+
 }  // namespace
 
 bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
-                    const uint16_t chromaQuant[64], CoefficientImage& out) {
+                    const uint16_t chromaQuant[64], float lambdaScale, bool fitChroma,
+                    CoefficientImage& out) {
     const int width = image.Width(), height = image.Height();
     if (width <= 0 || height <= 0) return false;
     if (!LayOutComponents(width, height, grayscale, out)) return false;
@@ -59,6 +109,7 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
     PrepareDivisors(lumaQuant, divisors[0]);
     if (!grayscale) PrepareDivisors(chromaQuant, divisors[1]);
     const DctQuantiseFn dct = BestDctQuantise();
+    RateDistortionPass rdo(lambdaScale, lumaQuant, grayscale ? lumaQuant : chromaQuant);
 
     // One MCU row of float samples per component.
     const int mcuSide = grayscale ? 8 : 16;
@@ -71,20 +122,34 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
     float* planes[3] = {strip.data(), strip.data() + lumaFloats,
                         strip.data() + lumaFloats + chromaFloats};
     const int strides[3] = {lumaStride, chromaStride, chromaStride};
+    RowBlocks row;
+    if (!row.Allocate(size_t(out.components[0].blocksWide) * 2)) return false;
+
+    ChromaFit chroma;
+    const bool fit = fitChroma && !grayscale;
+    if (fit && !chroma.Allocate(width, lumaStride)) return false;
 
     for (int my = 0; my < out.mcusHigh; ++my) {
         const int top = my * mcuSide;
-        // Below the picture the last row repeats.
-        const int count = height - top < mcuSide ? height - top : mcuSide;
-        const uint8_t* rows[16];
-        if (!image.FetchRows(top, count, rows)) return false;
-        for (int r = count; r < mcuSide; ++r) rows[r] = rows[count - 1];
+        // The band and, for the chroma fit, its margins; past the picture the edge rows repeat.
+        const int margin = fit ? kChromaFitMargin : 0;
+        const int first = top - margin > 0 ? top - margin : 0;
+        const int end = top + mcuSide + margin < height ? top + mcuSide + margin : height;
+        const uint8_t* fetched[16 + 2 * kChromaFitMargin];
+        if (!image.FetchRows(first, end - first, fetched)) return false;
+        auto sourceRow = [&](int v) {
+            return fetched[(v < first ? first : v >= end ? end - 1 : v) - first];
+        };
         if (grayscale) {
             for (int r = 0; r < 8; ++r)
-                ConvertRowLuma(rows[r], width, lumaStride, planes[0] + r * lumaStride);
+                ConvertRowLuma(sourceRow(top + r), width, lumaStride, planes[0] + r * lumaStride);
+        } else if (fit) {
+            for (int r = 0; r < 16; ++r)
+                ConvertRowLuma(sourceRow(top + r), width, lumaStride, planes[0] + r * lumaStride);
+            chroma.Band(top, 8, sourceRow, planes[1], planes[2], chromaStride);
         } else {
             for (int r = 0; r < 16; r += 2) {
-                ConvertRowPair420(rows[r], rows[r + 1], width, lumaStride,
+                ConvertRowPair420(sourceRow(top + r), sourceRow(top + r + 1), width, lumaStride,
                                   planes[0] + r * lumaStride, planes[0] + (r + 1) * lumaStride,
                                   planes[1] + (r / 2) * chromaStride,
                                   planes[2] + (r / 2) * chromaStride);
@@ -92,16 +157,18 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
         }
         for (int c = 0; c < out.componentCount; ++c) {
             const Component& comp = out.components[c];
-            for (int v = 0; v < comp.vSamp; ++v) {
-                const int by = my * comp.vSamp + v;
-                if (by >= comp.realHigh) break;
+            size_t count = 0;
+            for (int v = 0; v < comp.vSamp && my * comp.vSamp + v < comp.realHigh; ++v) {
                 const float* rowStart = planes[c] + size_t(v) * 8 * size_t(strides[c]);
-                for (int bx = 0; bx < comp.realWide; ++bx) {
-                    CoefBlock block;
-                    dct(rowStart + 8 * bx, strides[c], divisors[comp.quantTable], block);
-                    out.Store(c, by, bx, block);
-                }
+                for (int bx = 0; bx < comp.realWide; ++bx, ++count)
+                    dct(rowStart + 8 * bx, strides[c], divisors[comp.quantTable],
+                        row.blocks[count], row.exact.data() + 64 * count);
             }
+            rdo.Requantise(comp.quantTable, row.blocks.data(), row.exact.data(), count);
+            count = 0;
+            for (int v = 0; v < comp.vSamp && my * comp.vSamp + v < comp.realHigh; ++v)
+                for (int bx = 0; bx < comp.realWide; ++bx)
+                    out.Store(c, my * comp.vSamp + v, bx, row.blocks[count++]);
         }
     }
     for (int c = 0; c < out.componentCount; ++c) FillPaddingBlocks(out, c);

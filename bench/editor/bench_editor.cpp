@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -84,6 +86,50 @@ HBITMAP MakeImage(HWND window) {
     return static_cast<HBITMAP>(image.Detach());
 }
 
+// Pixels of a bitmap as 32-bit rows, top first.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int width, int height) {
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    ::GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ::DeleteDC(memory);
+    return pixels;
+}
+
+// How far a reduced copy is from the exact area average, computed here in real numbers (each
+// target pixel's square laid over the source grid): the largest and the mean difference per
+// channel, over every tenth row.
+struct Quality {
+    double worst, mean;
+};
+Quality CompareWithExactAverage(const std::vector<uint32_t>& source, HBITMAP reduced, int width, int height) {
+    const std::vector<uint32_t> got = PixelsOf(reduced, width, height);
+    const double sx = double(kImageWidth) / width, sy = double(kImageHeight) / height;
+    double worst = 0, sum = 0;
+    long count = 0;
+    for (int ty = 0; ty < height; ty += 10)
+        for (int tx = 0; tx < width; ++tx) {
+            const double x0 = tx * sx, x1 = (tx + 1) * sx, y0 = ty * sy, y1 = (ty + 1) * sy;
+            double exact[3] = {0, 0, 0};
+            for (int y = int(y0); y < y1 && y < kImageHeight; ++y)
+                for (int x = int(x0); x < x1 && x < kImageWidth; ++x) {
+                    const double cover = (std::min(x1, x + 1.0) - std::max(x0, double(x))) *
+                                         (std::min(y1, y + 1.0) - std::max(y0, double(y)));
+                    const uint32_t p = source[static_cast<size_t>(y) * kImageWidth + x];
+                    for (int c = 0; c < 3; ++c) exact[c] += cover * ((p >> (8 * c)) & 0xFF);
+                }
+            const uint32_t q = got[static_cast<size_t>(ty) * width + tx];
+            for (int c = 0; c < 3; ++c) {
+                const double d = std::fabs(exact[c] / (sx * sy) - double((q >> (8 * c)) & 0xFF));
+                worst = std::max(worst, d);
+                sum += d;
+                ++count;
+            }
+        }
+    return {worst, sum / double(count)};
+}
+
 struct Row {
     std::string what;
     double seconds;
@@ -157,6 +203,48 @@ int main(int argc, char** argv) {
     double reduce = Time(view.window, rounds, 1, [&] { CBitmap r = display.MakeReduced(imageBitmap, 90); });
     rows.push_back({"Zoom step to 90 % (RebuildDisplayBitmap)", reduce, blit, 10});
 
+    // Reductions against one read of the image's pixels (a memcpy of its 32-bit rows), and the
+    // old way (DrawDib keeping or dropping whole pixels) beside them.
+    const std::vector<uint32_t> sourcePixels = PixelsOf(imageBitmap, kImageWidth, kImageHeight);
+    std::vector<uint32_t> copy(sourcePixels.size());
+    double read = Time(view.window, rounds, 1, [&] {
+        std::memcpy(copy.data(), sourcePixels.data(), sourcePixels.size() * sizeof(uint32_t));
+    });
+    // What the reduction's own reading costs: the image's rows fetched as 32-bit pixels, 32 rows
+    // a GetDIBits call, as ImageScaler::Reduce reads them.
+    {
+        std::vector<uint32_t> band(static_cast<size_t>(kImageWidth) * 32);
+        BITMAPINFO bandInfo{};
+        double bands = Time(view.window, rounds, 1, [&] {
+            HDC screen = ::GetDC(nullptr);
+            for (int top = 0; top < kImageHeight; top += 32) {
+                const int n = std::min(32, kImageHeight - top);
+                bandInfo.bmiHeader = {sizeof(BITMAPINFOHEADER), kImageWidth, kImageHeight, 1, 32, BI_RGB};
+                ::GetDIBits(screen, imageBitmap, kImageHeight - top - n, n, band.data(), &bandInfo, DIB_RGB_COLORS);
+            }
+            ::ReleaseDC(nullptr, screen);
+        });
+        rows.push_back({"Reading the image in bands of 32 rows (GetDIBits), part of each step below", bands, read, 3});
+    }
+    std::vector<std::string> qualityLines;
+    for (int percent : {50, 33}) {
+        const int divisor = percent == 50 ? 2 : 3;  // "33 %" is an exact third: 1280 x 720
+        const int w = kImageWidth / divisor, h = kImageHeight / divisor;
+        double ours = Time(view.window, rounds, 1, [&] { CBitmap r = display.scaler.Reduce(imageBitmap, view.window, w, h); });
+        double old = Time(view.window, rounds, 1, [&] { CBitmap r = display.scaler.Scale(imageBitmap, view.window, w, h); });
+        rows.push_back({"Zoom step to " + std::to_string(percent) + " % (area average, " + std::to_string(w) + "x" +
+                            std::to_string(h) + ")", ours, read, 3});
+        rows.push_back({"Zoom step to " + std::to_string(percent) + " %, the old way (DrawDib)", old, read, 3});
+        CBitmap averaged = display.scaler.Reduce(imageBitmap, view.window, w, h);
+        CBitmap dropped = display.scaler.Scale(imageBitmap, view.window, w, h);
+        const Quality a = CompareWithExactAverage(sourcePixels, averaged, w, h);
+        const Quality b = CompareWithExactAverage(sourcePixels, dropped, w, h);
+        char line[200];
+        std::snprintf(line, sizeof line, "| %d %% | %.2f | %.3f | %.2f | %.3f |", percent, a.worst, a.mean, b.worst,
+                      b.mean);
+        qualityLines.push_back(line);
+    }
+
     // A rotation against one round trip of the image through 24-bit DIB rows.
     std::vector<uint8_t> dib(static_cast<size_t>((kImageWidth * 3 + 3) / 4 * 4) * kImageHeight);
     BITMAPINFO info{};
@@ -181,7 +269,11 @@ int main(int argc, char** argv) {
         std::printf("| %s | %.2f | %.2f | %.2fx | %.0fx | %s |\n", r.what.c_str(), r.seconds * 1e3, r.floor * 1e3,
                     ratio, r.goal, ratio <= r.goal ? "yes" : "**no**");
     }
-    std::printf("\nFloors: one BitBlt of the client area (paints, zoom step); one GetDIBits + SetDIBits of the "
-                "image as 24-bit rows (rotations).\n");
+    std::printf("\nFloors: one BitBlt of the client area (paints, zoom step to 90 %%); one memcpy of the image's "
+                "32-bit rows (zoom steps to 50 and 33 %%); one GetDIBits + SetDIBits of the image as 24-bit rows "
+                "(rotations).\n");
+    std::printf("\nDistance from the exact area average (levels per channel, every tenth row):\n\n"
+                "| zoom | area average: largest | mean | old way: largest | mean |\n|---|---|---|---|---|\n");
+    for (const std::string& line : qualityLines) std::printf("%s\n", line.c_str());
     return 0;
 }

@@ -1,8 +1,9 @@
 // Compares our JPEG writer with libjpeg-turbo's cjpeg on the benchmark images.
 //
 //   bench_jpeg IMAGE_DIR [RUNS]              the comparison, printed as markdown tables
-//   bench_jpeg --encode IN.bmp OUT.jpg QUALITY PROGRESSIVE GRAYSCALE SMOOTHING
-//                                            one save, as the library's export does it
+//   bench_jpeg --encode IN.bmp OUT.jpg QUALITY PROGRESSIVE GRAYSCALE SMOOTHING [LAMBDA]
+//                                            one save, as the library's export does it (LAMBDA:
+//                                            another rate-distortion lambda scale, 0 for none)
 //
 // Both sides are timed as whole processes (start, read the BMP, encode, write the JPEG, exit):
 // the comparison starts `bench_jpeg --encode` for ours and `cjpeg` for the reference, the same
@@ -144,9 +145,10 @@ std::vector<Result> MeasureAll(const std::vector<Variant>& variants, const std::
 }
 
 int Encode(int argc, char** argv) {
-    if (argc != 8) return 2;
-    const wexbury::JpegOptions options = wexbury::OptionsFromCallArguments(
+    if (argc != 8 && argc != 9) return 2;
+    wexbury::JpegOptions options = wexbury::OptionsFromCallArguments(
         std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+    if (argc == 9) options.rateDistortionLambda = float(std::atof(argv[8]));
     return wexbury::SaveBmpAsJpeg(argv[2], argv[3], options) ? 0 : 1;
 }
 

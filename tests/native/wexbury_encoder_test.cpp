@@ -34,39 +34,6 @@ wexbury::JpegOptions Options(int quality, bool progressive = false, bool graysca
     return o;
 }
 
-// libjpeg's own encoder at the same settings: quality scaling, 4:2:0, optimised tables.
-std::vector<uint8_t> EncodeWithLibjpeg(const Picture& p, int quality) {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* mem = nullptr;
-    unsigned long memSize = 0;
-    jpeg_mem_dest(&cinfo, &mem, &memSize);
-    cinfo.image_width = JDIMENSION(p.width);
-    cinfo.image_height = JDIMENSION(p.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    cinfo.optimize_coding = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(p.width) * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        for (int x = 0; x < p.width; ++x) {
-            const Rgb& c = p.At(x, int(cinfo.next_scanline));
-            row[3 * x] = c.r, row[3 * x + 1] = c.g, row[3 * x + 2] = c.b;
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    std::vector<uint8_t> out(mem, mem + memSize);
-    std::free(mem);
-    jpeg_destroy_compress(&cinfo);
-    return out;
-}
-
 // The frame marker: SOF0 (0xC0) or SOF2 (0xC2); 0 when there is none.
 int FrameMarker(const std::vector<uint8_t>& jpeg) {
     for (size_t i = 2; i + 3 < jpeg.size();) {
@@ -79,11 +46,19 @@ int FrameMarker(const std::vector<uint8_t>& jpeg) {
     return 0;
 }
 
+// Plain rounding and plain chroma averaging: what the IJG encoder does, so the error must match.
+wexbury::JpegOptions PlainOptions(int quality) {
+    wexbury::JpegOptions o = Options(quality);
+    o.rateDistortionLambda = 0;
+    o.fitChroma = false;
+    return o;
+}
+
 TEST(WexburyEncoder, QualityGivesLibjpegsSizeAndError) {
     const Picture p = TestPicture(256, 192, 3);
     double lastPsnr = 0;
     for (int quality : {10, 50, 75, 95}) {
-        const auto ours = Encode(p, Options(quality));
+        const auto ours = Encode(p, PlainOptions(quality));
         const auto theirs = EncodeWithLibjpeg(p, quality);
         const DecodedJpeg a = DecodeJpeg(ours), b = DecodeJpeg(theirs);
         ASSERT_TRUE(a.ok && b.ok);

@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -185,6 +186,39 @@ inline Picture Luma(const Picture& p) {
         c = Rgb{y, y, y};
     }
     return g;
+}
+
+// libjpeg's own encoder at the same settings: quality scaling, 4:2:0, optimised tables.
+inline std::vector<uint8_t> EncodeWithLibjpeg(const Picture& p, int quality) {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* mem = nullptr;
+    unsigned long memSize = 0;
+    jpeg_mem_dest(&cinfo, &mem, &memSize);
+    cinfo.image_width = JDIMENSION(p.width);
+    cinfo.image_height = JDIMENSION(p.height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(p.width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < p.width; ++x) {
+            const Rgb& c = p.At(x, int(cinfo.next_scanline));
+            row[3 * x] = c.r, row[3 * x + 1] = c.g, row[3 * x + 2] = c.b;
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    std::vector<uint8_t> out(mem, mem + memSize);
+    std::free(mem);
+    jpeg_destroy_compress(&cinfo);
+    return out;
 }
 
 inline std::vector<uint8_t> ReadFile(const std::string& path) {

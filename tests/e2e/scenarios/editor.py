@@ -102,8 +102,8 @@ def save_as(t, s, path):
 
 def scenario_display_zoom_and_pan_follow_the_arithmetic():
     """A 320 x 240 capture shown centred at 100 %, enlarged by whole pixels at 300 % and 600 %,
-    panned by a drag of the hand (the partly visible first pixel drawn shifted), reduced and
-    centred at 50 %, held at the 10 % and 600 % limits; Clear, then a new background colour."""
+    panned by a drag of the hand (the partly visible first pixel drawn shifted), reduced by area
+    average and centred at 50 %, held at the 10 % and 600 % limits; Clear, then a new background colour."""
     with session("display_zoom_and_pan_follow_the_arithmetic") as s:
         t, view, picture = capture_fixture(s)
         size = view.size()
@@ -124,8 +124,9 @@ def scenario_display_zoom_and_pan_follow_the_arithmetic():
         for zoom in (90, 80, 70, 60, 50):
             command(t, view, ID_ZOOM_IN, None, f"{zoom}%")
         size = view.size()
-        # The reduced copy's pixels are the platform scaler's: check where it is and that the
-        # middle of the fixture's cyan panel is still cyan.
+        # The reduced copy: where it is, the middle of the fixture's cyan panel still cyan, and
+        # every view pixel the average of the 2 x 2 capture pixels it covers, so the text's thin
+        # strokes show as grey levels between ink and paper instead of kept or dropped columns.
         placed = placed_rect(size, (160, 120))
         shown = view.shot()
         assert (shown[rect_mask(shown.shape, [placed])] == BACKGROUND).all(), "background around 50 %"
@@ -133,6 +134,17 @@ def scenario_display_zoom_and_pan_follow_the_arithmetic():
         assert not (inside == BACKGROUND).all(axis=2).any(axis=1).all(), "nothing drawn at 50 %"
         py, px = deep_inside(picture, CYAN)
         assert tuple(inside[py // 2, px // 2]) == CYAN, (px, py, inside[py // 2, px // 2])
+        quads = picture.astype(np.int32).reshape(120, 2, 160, 2, 3)
+        averaged = quads.sum(axis=(1, 3)) / 4.0
+        off = np.abs(inside.astype(np.float64) - averaged)
+        assert off.max() <= 1.0, f"50 % is not the area average: {off.max()} levels off at " \
+                                 f"{np.unravel_index(off.argmax(), off.shape)}"
+        # The capture has mixed 2 x 2 squares (edges, strokes): they show as new in-between levels.
+        mixed = (quads.max(axis=(1, 3)) != quads.min(axis=(1, 3))).any(axis=2)
+        assert mixed.sum() > 100, "the fixture has too few edges to tell averaging from dropping"
+        kept_colours = {tuple(c) for c in picture.reshape(-1, 3)}
+        in_between = sum(tuple(c) not in kept_colours for c in inside[mixed])
+        assert in_between > mixed.sum() // 2, (in_between, mixed.sum())
 
         for zoom in (40, 30, 20, 10, 10):
             command(t, view, ID_ZOOM_IN, None, f"{zoom}%")

@@ -1,0 +1,131 @@
+#include "editor/area_average.h"
+
+#include <algorithm>
+
+namespace AreaAverage {
+
+Axis MakeAxis(int sourceLength, int targetLength) {
+    // In units of 1 / (sourceLength * targetLength): target t spans [t * S, (t + 1) * S) with
+    // S = sourceLength, source s spans [s * T, (s + 1) * T) with T = targetLength.
+    Axis axis;
+    axis.first.resize(size_t(targetLength));
+    axis.offset.resize(size_t(targetLength) + 1);
+    const int64_t S = sourceLength, T = targetLength;
+    for (int64_t t = 0; t < T; ++t) {
+        const int64_t begin = t * S, end = (t + 1) * S;
+        const int64_t firstSource = begin / T, lastSource = (end - 1) / T;
+        axis.first[size_t(t)] = int(firstSource);
+        axis.offset[size_t(t)] = int(axis.weight.size());
+        // Each share rounded down, then the units left over to the largest remainders, so the
+        // weights add up exactly (flat areas stay flat) and each is within one unit of its share.
+        const size_t start = axis.weight.size();
+        int total = 0;
+        int64_t remainder[64];
+        for (int64_t s = firstSource; s <= lastSource; ++s) {
+            const int64_t from = s * T > begin ? s * T : begin;
+            const int64_t to = (s + 1) * T < end ? (s + 1) * T : end;
+            const int64_t scaled = (to - from) << kWeightBits;
+            axis.weight.push_back(int16_t(scaled / S));
+            if (s - firstSource < 64) remainder[s - firstSource] = scaled % S;
+            total += int(scaled / S);
+        }
+        const size_t count = axis.weight.size() - start;
+        for (; total < (1 << kWeightBits); ++total) {
+            size_t pick = 0;
+            for (size_t i = 1; i < count && i < 64; ++i)
+                if (remainder[i] > remainder[pick]) pick = i;
+            remainder[pick] = -1;
+            ++axis.weight[start + pick];
+        }
+    }
+    axis.offset[size_t(T)] = int(axis.weight.size());
+    axis.halves = S == 2 * T;
+    axis.firstPairs.assign(size_t(T) * 2, 0);
+    axis.fourFit.assign(size_t(T), 0);
+    for (size_t t = 0; t < size_t(T); ++t) {
+        const int count = axis.offset[t + 1] - axis.offset[t];
+        int16_t w[4] = {0, 0, 0, 0};
+        for (int i = 0; i < count && i < 4; ++i) w[i] = axis.weight[size_t(axis.offset[t] + i)];
+        axis.firstPairs[2 * t] = int32_t(uint32_t(uint16_t(w[0])) | uint32_t(uint16_t(w[1])) << 16);
+        axis.firstPairs[2 * t + 1] = int32_t(uint32_t(uint16_t(w[2])) | uint32_t(uint16_t(w[3])) << 16);
+        axis.fourFit[t] = count <= 4 && axis.first[t] + 4 <= sourceLength;
+    }
+    return axis;
+}
+
+void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out) {
+    for (int t = 0; t < targetWidth; ++t) {
+        const uint8_t* p = row + 4 * across.first[size_t(t)];
+        int32_t sum[4] = {0, 0, 0, 0};
+        for (int i = across.offset[size_t(t)]; i < across.offset[size_t(t) + 1]; ++i, p += 4)
+            for (int c = 0; c < 4; ++c) sum[c] += int32_t(across.weight[size_t(i)]) * p[c];
+        for (int c = 0; c < 4; ++c) out[4 * t + c] = int16_t(sum[c] >> kAcrossShift);
+    }
+}
+
+void DownPortable(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                  uint8_t* out) {
+    for (int l = 0; l < lanes; ++l) {
+        int32_t sum = kDownRounding;
+        for (int i = 0; i < count; ++i) sum += int32_t(weights[i]) * rows[i][l];
+        out[l] = uint8_t(sum >> kDownShift);
+    }
+}
+
+namespace {
+
+AcrossFn BestAcross() {
+    static const AcrossFn best = [] {
+        const AcrossFn simd = AcrossSse2();
+        return simd ? simd : &AcrossPortable;
+    }();
+    return best;
+}
+
+DownFn BestDown() {
+    static const DownFn best = [] {
+        const DownFn simd = DownSse2();
+        return simd ? simd : &DownPortable;
+    }();
+    return best;
+}
+
+}  // namespace
+
+bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
+            ptrdiff_t targetStride, int targetWidth, int targetHeight) {
+    const Axis across = MakeAxis(sourceWidth, targetWidth);
+    const Axis down = MakeAxis(sourceHeight, targetHeight);
+    const AcrossFn reduceAcross = BestAcross();
+    const DownFn reduceDown = BestDown();
+    const size_t lanes = size_t(targetWidth) * 4;
+    // The source rows of one target row, reduced across, in a ring: a row on the edge between
+    // two target rows is reduced once for both.
+    int most = 1;
+    for (int t = 0; t < targetHeight; ++t)
+        most = std::max(most, down.offset[size_t(t) + 1] - down.offset[size_t(t)]);
+    const int slots = most + 1;
+    std::vector<int16_t> reduced(size_t(slots) * lanes);
+    std::vector<int> heldRow(size_t(slots), -1);
+    std::vector<const int16_t*> rows(static_cast<size_t>(most));
+    for (int t = 0; t < targetHeight; ++t) {
+        const int first = down.offset[size_t(t)], count = down.offset[size_t(t) + 1] - first;
+        for (int i = 0; i < count; ++i) {
+            const int y = down.first[size_t(t)] + i;
+            const size_t slot = size_t(y % slots);
+            int16_t* held = reduced.data() + slot * lanes;
+            if (heldRow[slot] != y) {
+                const uint8_t* pixels = source.Row(y);
+                if (!pixels) return false;
+                reduceAcross(pixels, across, targetWidth, held);
+                heldRow[slot] = y;
+            }
+            rows[size_t(i)] = held;
+        }
+        reduceDown(rows.data(), down.weight.data() + first, count, int(lanes),
+                   target + ptrdiff_t(t) * targetStride);
+    }
+    return true;
+}
+
+}  // namespace AreaAverage

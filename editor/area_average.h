@@ -1,0 +1,64 @@
+#pragma once
+// The reduced view's arithmetic: each target pixel the average of the source pixels it covers,
+// those cut by its edges counted by the part they cover. Pixels are 4 bytes (blue, green, red and
+// a fourth byte averaged like the others), rows reached through a callback so a caller can read
+// the source a band at a time.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace AreaAverage {
+
+// Weights are in 1/4096 of a target pixel; each target pixel's weights add up to exactly that.
+constexpr int kWeightBits = 12;
+// The two steps' fixed point: across sums shifted down by kAcrossShift, then the weighted sum
+// down the picture rounded and shifted by the rest.
+constexpr int kAcrossShift = 5;
+constexpr int kDownShift = 2 * kWeightBits - kAcrossShift;
+constexpr int32_t kDownRounding = int32_t(1) << (kDownShift - 1);
+
+// Which source samples each target sample of one axis covers, and how much of each.
+struct Axis {
+    std::vector<int> first;     // first source sample of target sample t
+    std::vector<int> offset;    // where its weights start in `weight`; offset[t + 1] ends them
+    std::vector<int16_t> weight;
+    // For the SIMD step: per target sample, its first four weights as two 16-bit pairs (zero
+    // past its last weight), and whether four samples from its first one lie inside the line.
+    std::vector<int32_t> firstPairs;  // 2 per target sample
+    std::vector<uint8_t> fourFit;     // 1 when the sample has at most four weights and 4 fit
+    bool halves = false;              // exactly two source samples to each target sample
+};
+
+// sourceLength >= targetLength >= 1.
+Axis MakeAxis(int sourceLength, int targetLength);
+
+// One source row reduced across: four values a target pixel, in 1/128 of a level (the
+// 1/4096-weighted sum shifted down by 5, which keeps it within 16 bits for the next step).
+using AcrossFn = void (*)(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out);
+// `count` rows reduced across, weighted down the picture and rounded to levels: `lanes` bytes.
+using DownFn = void (*)(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                        uint8_t* out);
+
+void AcrossPortable(const uint8_t* row, const Axis& across, int targetWidth, int16_t* out);
+void DownPortable(const int16_t* const* rows, const int16_t* weights, int count, int lanes,
+                  uint8_t* out);
+// SSE2 versions; null where this build or processor has none. Their results are the portable
+// ones exactly.
+AcrossFn AcrossSse2();
+DownFn DownSse2();
+
+class SourceRows {
+public:
+    virtual ~SourceRows() = default;
+    // Source row y (top first), 4 bytes a pixel; valid until the next call. Null when it cannot
+    // be read.
+    virtual const uint8_t* Row(int y) = 0;
+};
+
+// Reduces a sourceWidth x sourceHeight picture into targetWidth x targetHeight (each no larger,
+// at least 1) at `target`, rows `targetStride` bytes apart, top first. False when a source row
+// cannot be read.
+bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
+            ptrdiff_t targetStride, int targetWidth, int targetHeight);
+
+}  // namespace AreaAverage
