@@ -52,10 +52,16 @@ def check_sheet(t, found):
     sheet.close(IDCANCEL)
 
 
-def check_frame(t, found):
+def check_frame(t, dpi, found):
     frame = t.probe.find(FRAME, visible=True)
     d = t.probe.dialog(None, hwnd=frame["hwnd"])
     found += [f"frame: {p}" for p in layout.problems(d["controls"], frame["hwnd"], frame["client"])]
+    # The toolbar shows the pictures drawn for the scale (buttons are 7 pixels wider than those).
+    pictures = {144: 24, 192: 32}[dpi]
+    sizes = {(b["rect"][2] - b["rect"][0], b["rect"][3] - b["rect"][1])
+             for b in t.probe.toolbar(FRAME)["buttons"] if not b["separator"]}
+    if sizes != {(pictures + 7, pictures + 7)}:
+        found.append(f"toolbar buttons of {sizes} pixels, not for {pictures}-pixel pictures")
 
 
 def run_at(dpi):
@@ -76,7 +82,7 @@ def run_at(dpi):
         assert (image["width"], image["height"]) == s.screen, image
         assert_same(load_image(picture), load_image(s.dir / "screen.png"), what=f"full-screen capture at {dpi} dpi")
 
-        check_frame(t, found)
+        check_frame(t, dpi, found)
         for command, caption in ((ID_EDIT_RESIZE, RESIZE), (ID_EDIT_ROTATE, ROTATE), (ID_APP_ABOUT, ABOUT)):
             t.probe.command(FRAME, command)
             check_dialog(t, caption, found)
