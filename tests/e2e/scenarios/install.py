@@ -173,6 +173,13 @@ def scenario_silent_install_run_reinstall_and_uninstall():
         assert not shortcut.exists()
         assert run_value(s, USER_RUN_KEY) is None and run_value(s, MACHINE_RUN_KEY) is None
 
+        # A folder of the user's choosing. (From here an argument with spaces reaches the installer
+        # quoted, which /D= does not accept, so this one has none.)
+        s.run([s.winpath(setup), "/S", "/AUTOSTART=1", r"/D=C:\Apps\TessalyHere"], timeout=120, check=True)
+        assert (s.prefix / "drive_c" / "Apps" / "TessalyHere" / "Tessaly.exe").exists()
+        assert run_value(s, USER_RUN_KEY) == r'"C:\Apps\TessalyHere\Tessaly.exe"', run_value(s, USER_RUN_KEY)
+        assert reg_values(s, UNINSTALL_KEY)["InstallLocation"][1] == r"C:\Apps\TessalyHere"
+
 
 @contextmanager
 def unwritable(folder):
