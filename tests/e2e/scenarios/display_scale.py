@@ -57,7 +57,7 @@ def check_frame(t, dpi, found):
     d = t.probe.dialog(None, hwnd=frame["hwnd"])
     found += [f"frame: {p}" for p in layout.problems(d["controls"], frame["hwnd"], frame["client"])]
     # The toolbar shows the pictures drawn for the scale (buttons are 7 pixels wider than those).
-    pictures = {144: 24, 192: 32}[dpi]
+    pictures = {96: 16, 120: 16, 144: 24, 192: 32}[dpi]
     sizes = {(b["rect"][2] - b["rect"][0], b["rect"][3] - b["rect"][1])
              for b in t.probe.toolbar(FRAME)["buttons"] if not b["separator"]}
     if sizes != {(pictures + 7, pictures + 7)}:

@@ -228,3 +228,78 @@ def scenario_read_only_copy_keeps_settings_and_history_in_appdata():
             t.exit()
             assert settings.decode((appdata / "configure.dat").read_bytes())["nextNumber"] == 3
             assert sorted(p.name for p in drive_c_copy.iterdir()) == before
+
+
+def wizard_controls(probe, hwnd):
+    d = probe.dialog(None, hwnd=hwnd)
+    return [c for c in (d or {}).get("controls", []) if c["visible"]]
+
+
+def find_wizard(probe, title, timeout=20):
+    """The installer's or uninstaller's window (its caption names the page after `title`)."""
+    return wait_for(lambda: next((w for w in probe.windows(visible=True) if w["caption"].startswith(title)), None),
+                    timeout, f"no window '{title}'")["hwnd"]
+
+
+def wait_page(probe, hwnd, text, timeout=20):
+    """Waits until the wizard shows a control whose text holds `text`; returns that control."""
+    found = wait_for(lambda: next((c for c in wizard_controls(probe, hwnd) if text in c["text"]), None),
+                     timeout, f"the wizard did not show '{text}'")
+    time.sleep(0.3)  # the page is drawn and takes keys
+    return found
+
+
+def wait_question(probe, text, timeout=30):
+    """The visible message box whose text holds `text`."""
+    def box():
+        for w in probe.windows(visible=True):
+            if w["class"] == "#32770":
+                d = probe.dialog(None, hwnd=w["hwnd"])
+                if d and text in (d.get("text") or ""):
+                    return d
+        return None
+    return wait_for(box, timeout, f"no question '{text}'")
+
+
+def scenario_interactive_install_offers_autostart_and_uninstall_asks_about_settings():
+    """Through its pages: the installer offers "Start with Windows" (unchecked in a fresh prefix)
+    and sets the autostart value when it is checked, then starts the program; the uninstaller ends
+    the running copy, asks whether to delete settings and history, and with Yes removes them too,
+    leaving no folder behind."""
+    with session("interactive_install_offers_autostart_and_uninstall_asks_about_settings") as s:
+        s.env["WINEDLLOVERRIDES"] += ";winemenubuilder.exe=d"
+        t = Tessaly(s)
+        start_program(s, [s.winpath(dist_file(s.arch, "setup"))])
+        setup = find_wizard(t.probe, "Tessaly Screen Capture Setup")
+        wait_page(t.probe, setup, "Welcome to")
+        s.xdotool("key", "Return")
+        wait_page(t.probe, setup, "Destination Folder")
+        s.xdotool("key", "Return")
+        box = wait_page(t.probe, setup, "Start Tessaly with Windows")
+        assert box["checked"] == 0, "autostart offered as already chosen"
+        t.probe.click(None, box["id"] & 0xFFFF, hwnd=box["parent"])
+        wait_for(lambda: wait_page(t.probe, setup, "Start Tessaly with Windows")["checked"] == 1, 5,
+                 "the box did not check")
+        s.xdotool("key", "Return")
+        wait_page(t.probe, setup, "Completing")
+        s.xdotool("key", "Return")  # Finish, with "Run" checked: the program starts
+
+        folder = user_folder(s, "AppData", "Local", "Programs", "Tessaly")
+        installed = InstalledTessaly(s, folder)
+        assert run_value(s, USER_RUN_KEY) == f'"{installed.windows_path("Tessaly.exe")}"'
+        t.message("Varnicklet1.0", timeout=20000)  # its first start, from the installed folder
+        t.answer("Varnicklet1.0")
+        frame = wait_for(lambda: t.probe.find(FRAME), 20, "the installed program did not start")
+
+        start_program(s, [installed.windows_path("Uninstall.exe")])
+        uninstall = find_wizard(t.probe, "Tessaly Screen Capture Uninstall")
+        wait_page(t.probe, uninstall, "Uninstalling from")
+        s.xdotool("key", "Return")
+        question = wait_question(t.probe, "settings and capture history")
+        assert t.probe.find(FRAME) is None, "the running copy was not ended first"
+        assert (folder / "configure.dat").exists(), "the ended copy did not keep its settings"
+        yes = [c for c in question["controls"] if c["text"].replace("&", "") == "Yes"]
+        t.probe.click(None, yes[0]["id"] & 0xFFFF, hwnd=question["window"]["hwnd"])
+        wait_for(lambda: not folder.exists(), 30, f"{folder} stayed")
+        assert run_value(s, USER_RUN_KEY) is None and run_value(s, MACHINE_RUN_KEY) is None
+        assert reg_values(s, UNINSTALL_KEY) is None
