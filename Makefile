@@ -5,7 +5,7 @@ WIN_DIR  := $(BUILD)/win
 WIN64_DIR := $(BUILD)/win64
 JOBS     ?= $(shell nproc)
 
-.PHONY: all deps host win win64 test run bench screenshots clean
+.PHONY: all deps host win win64 dist test run bench screenshots clean
 
 all: host win win64
 
@@ -25,6 +25,11 @@ win: deps
 win64: deps
 	@cmake -S . -B $(WIN64_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
 	@cmake --build $(WIN64_DIR) -j $(JOBS)
+
+# What a Windows user downloads: installer and portable zip of both trees, in build/dist/
+# (`make test` builds them too, as its package.dist test).
+dist: win win64
+	@python3 installer/make_dist.py $(abspath $(BUILD))
 
 test: host win win64
 	@TESSALY_BUILD_ROOT=$(abspath $(BUILD)) python3 tests/harness/winenv.py describe

@@ -67,7 +67,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
     if (!CreateTrayIcon()) return -1;
 
     // The toolbar, docked at the top.
-    if (!toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) || !toolBar.LoadToolBar(IDR_MAINFRAME))
+    if (!toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR) || !toolBar.LoadToolBar(IDR_MAINFRAME, {{IDB_TOOLBAR_24, 24}, {IDB_TOOLBAR_32, 32}}))
         return -1;
     toolBar.SetWindowText("Toolbar");
     toolBar.SetBarStyle(toolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);

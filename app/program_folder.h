@@ -1,6 +1,6 @@
 #pragma once
-// The program's own folder: configure.dat, save.dat, CAMERA.wav and Help.chm live beside the
-// executable.
+// The program's own folder: CAMERA.wav and Help.chm live beside the executable, and so do the
+// settings files where that folder can be written (app/settings_location.h).
 #include <string>
 
 // The full path of the running executable.

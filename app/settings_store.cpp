@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/atomic_file.h"
-#include "app/program_folder.h"
 #include "app/settings_file_format.h"
+#include "app/settings_location.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void RemoveUnder(HKEY root) {
 }  // namespace
 
 std::string SettingsStore::SettingsPath() {
-    return BesideProgram("configure.dat");
+    return SettingsFilePath("configure.dat");
 }
 
 bool SettingsStore::LoadFile(CaptureSettings& settings) {

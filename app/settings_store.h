@@ -1,13 +1,13 @@
 #pragma once
-// Where the settings live: configure.dat beside the executable, and the autostart value in the
-// registry's Run key.
+// Where the settings live: configure.dat (beside the executable, or in the user's folder where the
+// executable's folder cannot be written), and the autostart value in the registry's Run key.
 #include <string>
 
 #include "app/capture_settings.h"
 
 class SettingsStore {
 public:
-    // The folder of the running executable plus "\configure.dat".
+    // configure.dat in the folder SettingsFilePath chooses.
     static std::string SettingsPath();
 
     // Overwrites `settings` from the file (a short file fills only what it holds wholly).

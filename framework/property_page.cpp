@@ -1,6 +1,7 @@
 #include "framework/property_page.h"
 
 #include "framework/resource_ids.h"
+#include "framework/sheet_fit.h"
 #include "framework/win_app.h"
 
 CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId) {
@@ -28,6 +29,8 @@ bool CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (header->hwndFrom == GetParent()) {
         switch (header->code) {
         case PSN_SETACTIVE:
+            // A page made after the sheet grew was sized to the sheet's first guess.
+            sheet_fit::FitPage(header->hwndFrom, m_hWnd);
             *result = OnSetActive() ? 0 : -1;
             return true;
         case PSN_KILLACTIVE:

@@ -1,6 +1,7 @@
 #include "framework/property_sheet.h"
 
 #include "framework/resource_ids.h"
+#include "framework/sheet_fit.h"
 #include "framework/win_app.h"
 
 namespace {
@@ -57,10 +58,21 @@ INT_PTR CPropertySheet::DoModal() {
     return IDCANCEL;
 }
 
+void CPropertySheet::FitPagesInTheirFonts() {
+    SIZE needed{0, 0};
+    for (CPropertyPage* page : m_pages) {
+        const SIZE size = sheet_fit::TemplateSize(m_hWnd, page->m_psp.hInstance, page->m_psp.pszTemplate);
+        if (size.cx > needed.cx) needed.cx = size.cx;
+        if (size.cy > needed.cy) needed.cy = size.cy;
+    }
+    sheet_fit::GrowPageArea(m_hWnd, needed);
+}
+
 int CALLBACK CPropertySheet::SheetCallback(HWND hWnd, UINT message, LPARAM) {
     if (message == PSCB_INITIALIZED && t_runningSheet && !t_runningSheet->m_hWnd) {
         CPropertySheet* sheet = t_runningSheet;
         sheet->SubclassWindow(hWnd);
+        sheet->FitPagesInTheirFonts();
         sheet->OnInitDialog();
     }
     return 0;

@@ -23,6 +23,8 @@ public:
 
 private:
     static int CALLBACK SheetCallback(HWND hWnd, UINT message, LPARAM lParam);
+    // The page area as large as the largest page asks for in its own font.
+    void FitPagesInTheirFonts();
 
     std::string m_caption;
     CWnd* m_pParentWnd;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/art_scale.h"
 #include "framework/bar_drawing.h"
 #include "framework/dock_context.h"
 #include "framework/win_app.h"
@@ -63,7 +64,7 @@ bool CToolBar::Create(CWnd* parent, DWORD style, UINT id) {
     return true;
 }
 
-bool CToolBar::LoadToolBar(UINT resourceId) {
+bool CToolBar::LoadToolBar(UINT resourceId, const std::vector<ScaledArt>& largerArt) {
     HINSTANCE module = AfxGetResourceHandle();
     HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(resourceId), kToolbarResourceType);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
@@ -72,9 +73,21 @@ bool CToolBar::LoadToolBar(UINT resourceId) {
     if (!data || !toolbar::ParseToolbarResource(static_cast<const std::uint8_t*>(data),
                                                 ::SizeofResource(module, found), layout))
         return false;
-    auto bitmap = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0,
+    UINT bitmapId = resourceId;
+    int width = layout.width, height = layout.height;
+    if (!largerArt.empty() && layout.width == layout.height) {
+        std::vector<int> sizes{layout.width};
+        for (const ScaledArt& art : largerArt) sizes.push_back(art.pixels);
+        HDC screen = ::GetDC(nullptr);
+        const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        const int pixels = ArtSizeForDpi(dpi, sizes);
+        for (const ScaledArt& art : largerArt)
+            if (art.pixels == pixels) bitmapId = art.bitmapId, width = height = pixels;
+    }
+    auto bitmap = static_cast<HBITMAP>(::LoadImageA(module, MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
                                                     LR_CREATEDIBSECTION));
-    if (!bitmap || !SetBitmap(bitmap, layout.width, layout.height)) return false;
+    if (!bitmap || !SetBitmap(bitmap, width, height)) return false;
     std::vector<UINT> ids(layout.ids.begin(), layout.ids.end());
     return SetButtons(ids.data(), static_cast<int>(ids.size()));
 }

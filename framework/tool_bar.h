@@ -13,8 +13,14 @@ public:
     ~CToolBar() override;
 
     bool Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
-    // Buttons and images from the toolbar resource and the bitmap resource of the same id.
-    bool LoadToolBar(UINT resourceId);
+    // Larger images of the same buttons, for larger display scales.
+    struct ScaledArt {
+        UINT bitmapId;
+        int pixels;  // width and height of one image
+    };
+    // Buttons and images from the toolbar resource and the bitmap resource of the same id; where
+    // the display scale calls for larger images, the largest of `largerArt` that fits it.
+    bool LoadToolBar(UINT resourceId, const std::vector<ScaledArt>& largerArt = {});
     // Takes `bitmap` (images of width x height side by side; magenta is transparent).
     bool SetBitmap(HBITMAP bitmap, int width, int height);
     // Buttons in order; 0 stands for a separator. Images go to the buttons in order.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/atomic_file.h"
-#include "app/program_folder.h"
+#include "app/settings_location.h"
 #include "history/history_file_format.h"
 
 namespace HistoryStore {
@@ -21,7 +21,7 @@ bool ReadExactly(HANDLE file, void* into, DWORD size) {
 }  // namespace
 
 std::string FilePath() {
-    return BesideProgram("save.dat");
+    return SettingsFilePath("save.dat");
 }
 
 bool Load(const std::string& path, HistoryRows& rows) {

@@ -7,7 +7,7 @@
 
 namespace HistoryStore {
 
-// The executable's folder followed by "\save.dat".
+// save.dat in the folder SettingsFilePath chooses (beside the executable where it can be written).
 std::string FilePath();
 
 // Appends the rows of the file at `path`. A missing or unreadable file, a wrong signature or a

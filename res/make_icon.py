@@ -1,4 +1,5 @@
-"""Draws Tessaly's camera icon and writes it as a .ico with 16x16, 32x32 and 48x48 images.
+"""Draws Tessaly's camera icon and writes it as a .ico with images from 16x16 to 64x64: the small and
+large icon sizes of 100 %, 125 %, 150 % and 200 % display scales, each drawn at its own size.
 
 Usage: make_icon.py OUT.ico   (no third-party modules: runs on any Python 3)
 """
@@ -71,7 +72,7 @@ def icon_image(size):
 
 
 def main():
-    sizes = (16, 32, 48)
+    sizes = (16, 20, 24, 32, 40, 48, 64)
     images = [icon_image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

@@ -1,12 +1,18 @@
-"""Draws the main toolbar's button images (16x16 each, side by side, in the toolbar's button order)
-and writes them as a 24-bit BMP; magenta marks the transparent pixels.
+"""Draws the main toolbar's button images (side by side, in the toolbar's button order) and writes
+them as a 24-bit BMP; magenta marks the transparent pixels.
 
-Usage: make_toolbar.py OUT.bmp   (no third-party modules: runs on any Python 3)
+Usage: make_toolbar.py OUT.bmp [PIXELS]   (no third-party modules: runs on any Python 3)
+
+The pictures are designed on a 16x16 grid; PIXELS (16 by default, 24 and 32 for the larger display
+scales) is the size they are drawn at. Straight strokes and fills keep to the grid's cells, scaled;
+round shapes are drawn anew at the larger size, so they stay round rather than stepped.
 """
+import math
 import struct
 import sys
 
-SIZE = 16
+SIZE = 16  # the design grid
+PIXELS = 16  # the size drawn, set from the command line
 CLEAR = (255, 0, 255)
 INK = (32, 32, 32)
 PAPER = (255, 255, 255)
@@ -19,13 +25,27 @@ RED = (200, 30, 30)
 GREEN = (30, 140, 50)
 
 
+def cell(v):
+    """The first pixel of design cell `v` at the drawn size."""
+    return int(math.floor(v * PIXELS / SIZE + 1e-9))
+
+
 class Icon:
     def __init__(self):
-        self.pixels = [[None] * SIZE for _ in range(SIZE)]
+        self.pixels = [[None] * PIXELS for _ in range(PIXELS)]
 
     def dot(self, x, y, c):
         if 0 <= x < SIZE and 0 <= y < SIZE:
-            self.pixels[y][x] = c
+            for py in range(cell(y), cell(y + 1)):
+                for px in range(cell(x), cell(x + 1)):
+                    self.pixels[py][px] = c
+
+    def points(self):
+        """Every drawn pixel with its place on the design grid (its centre)."""
+        k = PIXELS / SIZE
+        for py in range(PIXELS):
+            for px in range(PIXELS):
+                yield px, py, (px + 0.5) / k - 0.5, (py + 0.5) / k - 0.5
 
     def fill(self, x0, y0, x1, y1, c):
         for y in range(y0, y1 + 1):
@@ -56,20 +76,17 @@ class Icon:
                 y0 += sy
 
     def ring(self, cx, cy, r, c, start=0.0, end=360.0, width=1.0):
-        import math
-        for y in range(SIZE):
-            for x in range(SIZE):
-                d = math.hypot(x - cx, y - cy)
-                angle = math.degrees(math.atan2(cy - y, x - cx)) % 360
-                inside = start <= angle <= end if start <= end else (angle >= start or angle <= end)
-                if abs(d - r) <= width / 2 and inside:
-                    self.dot(x, y, c)
+        for px, py, x, y in self.points():
+            d = math.hypot(x - cx, y - cy)
+            angle = math.degrees(math.atan2(cy - y, x - cx)) % 360
+            inside = start <= angle <= end if start <= end else (angle >= start or angle <= end)
+            if abs(d - r) <= width / 2 and inside:
+                self.pixels[py][px] = c
 
     def disc(self, cx, cy, r, c):
-        for y in range(SIZE):
-            for x in range(SIZE):
-                if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
-                    self.dot(x, y, c)
+        for px, py, x, y in self.points():
+            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                self.pixels[py][px] = c
 
     def mirrored(self):
         other = Icon()
@@ -315,7 +332,7 @@ ICONS = [open_folder, save_disk, undo_arrow, lambda: undo_arrow().mirrored(), cl
 
 
 def write_bmp(path, icons):
-    width, height = SIZE * len(icons), SIZE
+    width, height = PIXELS * len(icons), PIXELS
     row_bytes = (width * 3 + 3) & ~3
     rows = []
     for y in range(height - 1, -1, -1):  # bottom-up
@@ -334,6 +351,8 @@ def write_bmp(path, icons):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
+    if len(sys.argv) == 3:
+        PIXELS = int(sys.argv[2])
     write_bmp(sys.argv[1], [make() for make in ICONS])

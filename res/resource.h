@@ -128,6 +128,10 @@
 #define IDC_ABOUT_VERSION 1037
 #define IDC_LINK_HAND 159
 
+/* The toolbar's images drawn larger, for larger display scales. */
+#define IDB_TOOLBAR_24 33350
+#define IDB_TOOLBAR_32 33351
+
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205
 

@@ -18,6 +18,14 @@ add_test(NAME package.binaries_import_only_system_libraries
          COMMAND ${TESSALY_PYTHON} ${harness}/check_binaries.py)
 set_tests_properties(package.binaries_import_only_system_libraries PROPERTIES ENVIRONMENT "${test_env}")
 
+# The packages a user downloads (installer/make_dist.py, also `make dist`), built by the test run
+# itself so they keep working; the install scenarios use them.
+add_test(NAME package.dist COMMAND ${TESSALY_PYTHON} ${CMAKE_SOURCE_DIR}/installer/make_dist.py ${TESSALY_BUILD_ROOT})
+set_tests_properties(package.dist PROPERTIES FIXTURES_SETUP dist TIMEOUT 300)
+add_test(NAME package.version_resources_and_contents COMMAND ${TESSALY_PYTHON} ${harness}/check_package.py)
+set_tests_properties(package.version_resources_and_contents PROPERTIES FIXTURES_REQUIRED dist
+                     ENVIRONMENT "${test_env}")
+
 file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 foreach(src ${win_tests})
   get_filename_component(name ${src} NAME_WE)
@@ -34,7 +42,11 @@ foreach(file ${scenario_files})
     string(REGEX REPLACE "^def scenario_([a-z0-9_]+).*" "\\1" scenario "${def}")
     add_test(NAME e2e.${group}.${scenario}
              COMMAND ${TESSALY_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/run.py ${group} ${scenario})
-    set_tests_properties(e2e.${group}.${scenario} PROPERTIES FIXTURES_REQUIRED wine
+    set(fixtures wine)
+    if(group STREQUAL "install")
+      list(APPEND fixtures dist)  # the scenarios run the installers
+    endif()
+    set_tests_properties(e2e.${group}.${scenario} PROPERTIES FIXTURES_REQUIRED "${fixtures}"
                          ENVIRONMENT "${test_env}" TIMEOUT 300)
   endforeach()
 endforeach()

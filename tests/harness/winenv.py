@@ -174,10 +174,13 @@ class WineSession:
     copy of the shipped binaries). On an exception a screenshot is left there as failure.png.
     """
 
-    def __init__(self, name, depth=24, extra_files=()):
+    def __init__(self, name, depth=24, extra_files=(), screen=SCREEN, registry=()):
         self.work_root, self.win_dir = build_paths()
         self.name = name
         self.depth = depth
+        self.screen = tuple(screen)
+        # (key, value name, type, data) set in the prefix before any program of the test starts.
+        self.registry = list(registry)
         self.extra_files = [Path(f) for f in extra_files]
         self.dir = self.work_root / name
         self.arch = selected_arch()
@@ -196,8 +199,19 @@ class WineSession:
         shutil.copytree(self.win_dir / "bin", self.bin)
         for f in self.extra_files:
             shutil.copy2(f, self.bin / f.name)
-        self.x = Xvfb(self.depth)
+        self.x = Xvfb(self.depth, self.screen)
         self.env = base_env(self.prefix, self.x.display, self.arch)
+        if self.screen != SCREEN:
+            self.registry.append((r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ",
+                                  f"{self.screen[0]}x{self.screen[1]}"))
+        if self.registry:
+            for key, name, kind, data in self.registry:
+                subprocess.run(self.wine() + ["reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f"],
+                               env=self.env, check=True, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, timeout=120)
+            # The desktop and the services read these once, when they start: start them afresh.
+            subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
+            subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL, timeout=30)
         # Keep the wineserver up for the whole session: later wine calls start warm.
         subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
