@@ -1,7 +1,10 @@
 // Fennick: the screen agent. 100 ms after start it asks the caller to finish it; finishing copies
-// the whole primary screen into the caller's bitmap object.
+// the whole virtual desktop (or, when asked, the monitor under the pointer) into the caller's
+// bitmap object.
 #include "agents/agents.h"
 #include "agents/support/agent_support.h"
+#include "capture/monitor_layout.h"
+#include "capture/screen_area.h"
 #include "framework/framework.h"
 
 namespace {
@@ -13,10 +16,21 @@ HWND targetWindow __attribute__((section("mydata"), shared)) = nullptr;
 CBitmap* targetBitmap __attribute__((section("mydata"), shared)) = nullptr;
 
 UINT_PTR timer = 0;
+AgentOptions options{};
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(targetWindow); }
 
+PixelRect AreaToTake(const std::vector<PixelRect>& monitors) {
+    if (!options.monitorUnderPointer) return MonitorLayout::VirtualDesktop(monitors);
+    POINT at{};
+    ::GetCursorPos(&at);
+    const PixelRect* monitor = MonitorLayout::MonitorAt(monitors, {at.x, at.y});
+    return monitor ? *monitor : ScreenArea::PrimaryScreen();
+}
+
 }  // namespace
+
+void SetFennickOptions(const AgentOptions* chosen) { options = chosen ? *chosen : AgentOptions{}; }
 
 void InstallFennick(HWND window, CBitmap* bitmap) {
     targetWindow = window;
@@ -27,9 +41,10 @@ void InstallFennick(HWND window, CBitmap* bitmap) {
 void UninstallFennick() {
     AgentSupport::StopTimer(timer);
     HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    // Only the primary screen, from its top-left corner.
-    HBITMAP picture = AgentSupport::GrabScreenArea(display, 0, 0, ::GetDeviceCaps(display, HORZRES),
-                                                   ::GetDeviceCaps(display, VERTRES));
+    std::vector<PixelRect> monitors = ScreenArea::Monitors();
+    PixelRect area = AreaToTake(monitors);
+    HBITMAP picture = ScreenArea::GrabArea(display, area, monitors);
+    if (picture && options.includePointer) AgentSupport::DrawPointerInto(picture, display, area);
     ::DeleteDC(display);
     AgentSupport::ReplaceImage(targetBitmap, picture);
 }

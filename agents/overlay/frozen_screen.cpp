@@ -1,13 +1,21 @@
 #include "agents/overlay/frozen_screen.h"
 
 #include "agents/support/agent_support.h"
+#include "capture/monitor_layout.h"
+#include "capture/screen_area.h"
 
 bool FrozenScreen::Take() {
     HDC screen = ::GetDC(nullptr);
     if (!screen) return false;
-    bounds_ = {0, 0, ::GetDeviceCaps(screen, HORZRES), ::GetDeviceCaps(screen, VERTRES)};
-    bool ok = copy_.Create(screen, bounds_.Width(), bounds_.Height()) &&
-              ::BitBlt(copy_.Dc(), 0, 0, bounds_.Width(), bounds_.Height(), screen, 0, 0, SRCCOPY);
+    std::vector<PixelRect> monitors = ScreenArea::Monitors();
+    bounds_ = MonitorLayout::VirtualDesktop(monitors);
+    bool ok = copy_.Create(screen, bounds_.Width(), bounds_.Height());
+    if (ok) {
+        ScreenArea::CopyArea(copy_.Dc(), screen, bounds_, monitors);
+        // From here on the copy is addressed in desktop coordinates, left of or above the primary
+        // monitor too.
+        ::SetViewportOrgEx(copy_.Dc(), -bounds_.left, -bounds_.top, nullptr);
+    }
     ::ReleaseDC(nullptr, screen);
     if (!ok) copy_.Release();
     return ok;

@@ -1,8 +1,11 @@
 // Torvel: the active-window agent. 200 ms after start it asks the caller to finish it; finishing
-// copies the foreground window, clipped to the screen, into the caller's bitmap object.
+// copies the foreground window, clipped to the desktop, into the caller's bitmap object (parts of
+// it on no monitor black).
 #include "agents/agents.h"
 #include "agents/support/agent_support.h"
 #include "capture/capture_geometry.h"
+#include "capture/monitor_layout.h"
+#include "capture/screen_area.h"
 #include "framework/framework.h"
 
 namespace {
@@ -13,6 +16,7 @@ HWND targetWindow __attribute__((section("mydata"), shared)) = nullptr;
 CBitmap* targetBitmap __attribute__((section("mydata"), shared)) = nullptr;
 
 UINT_PTR timer = 0;
+AgentOptions options{};
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(targetWindow); }
 
@@ -23,6 +27,8 @@ PixelRect WindowRect(HWND window) {
 }
 
 }  // namespace
+
+void SetTorvelOptions(const AgentOptions* chosen) { options = chosen ? *chosen : AgentOptions{}; }
 
 void InstallTorvel(HWND window, CBitmap* bitmap) {
     targetWindow = window;
@@ -39,8 +45,10 @@ void UninstallTorvel() {
         ::DeleteDC(display);
         return;  // the bitmap object keeps what it had
     }
-    PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), WindowRect(::GetDesktopWindow()));
-    HBITMAP picture = AgentSupport::GrabScreenArea(display, area.left, area.top, area.Width(), area.Height());
+    std::vector<PixelRect> monitors = ScreenArea::Monitors();
+    PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), MonitorLayout::VirtualDesktop(monitors));
+    HBITMAP picture = ScreenArea::GrabArea(display, area, monitors);
+    if (picture && options.includePointer) AgentSupport::DrawPointerInto(picture, display, area);
     ::DeleteDC(display);
     AgentSupport::ReplaceImage(targetBitmap, picture);
 }

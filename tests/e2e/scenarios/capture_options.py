@@ -1,0 +1,147 @@
+"""Capturing every monitor, the monitor under the pointer, the delay before a capture and the mouse
+pointer in the picture; the options kept in capture-options.dat."""
+import time
+
+import numpy as np
+
+import winenv
+from lib import settings, tray
+from lib.fixture import start_fixture
+from lib.images import assert_same, crop, load_image, rect_mask
+from lib.probe import wait_for
+from lib.tessaly import FRAME, Tessaly
+
+ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, ID_CAPTURE_MONITOR = 32819, 32822, 33250
+ID_CAPTURE_DELAY_0, ID_CAPTURE_DELAY_3 = 33260, 33263
+OPTIONS_FILE = "capture-options.dat"
+# The two monitors of the two-monitor X server: the primary, and a smaller one to its right.
+PRIMARY, SECOND = [0, 0, 1024, 768], [1024, 0, 1824, 600]
+NO_MONITOR = [1024, 600, 1824, 768]  # below the second monitor: on the desktop, on no monitor
+
+
+def options_bytes(delay=0, pointer=0):
+    return b"TSCO\x01" + bytes([delay, pointer])
+
+
+def quiet_settings(**changes):
+    base = dict(playSound=0, showInfoDialog=0, showEditor=0, copyToClipboard=1, saveToFile=0)
+    return settings.encode(**dict(base, **changes))
+
+
+def picture_of_size(t, s, name, size, timeout=10):
+    """Waits for a picture of `size` (width, height) on the clipboard; earlier pictures of other
+    sizes do not count."""
+    path = s.dir / name
+
+    def arrived():
+        r = t.probe.clipboard(path)
+        return r and r["image"] and (r["image"]["width"], r["image"]["height"]) == tuple(size)
+    wait_for(arrived, timeout, f"no {size[0]}x{size[1]} picture reached the clipboard")
+    return load_image(path)
+
+
+def drag(s, start, end):
+    s.xdotool("mousemove", *start)
+    time.sleep(0.2)
+    s.xdotool("mousedown", "1")
+    middle = ((start[0] + end[0]) // 2, (start[1] + end[1]) // 2)
+    for point in (middle, end):
+        s.xdotool("mousemove", *point)
+        time.sleep(0.1)
+    s.xdotool("mouseup", "1")
+
+
+def scenario_two_monitors_full_screen_monitor_and_rectangles():
+    """On two monitors side by side: full screen is both at their places (black where neither is),
+    "Monitor under the pointer" is the one under it, and rectangles across the seam and on the
+    second monitor are exact."""
+    if not winenv.two_monitors_available():
+        raise winenv.Skip("needs root, Xorg and its dummy driver (tools/install-deps)")
+    with winenv.WineSession("e2e.capture_options.two_monitors_full_screen_monitor_and_rectangles",
+                            two_monitors=True) as s:
+        t = Tessaly(s).start(quiet_settings(captureMode=1))
+        start_fixture(s, caption="Second Monitor Fixture", pos=(1100, 80), size=(400, 300))
+        start_fixture(s, caption="Seam Fixture", pos=(850, 400), size=(400, 150))
+        time.sleep(0.5)
+        s.screenshot(s.dir / "desktop.png")
+        screen = load_image(s.dir / "desktop.png")
+        assert screen.shape[:2] == (768, 1824), f"the X server is not two monitors: {screen.shape}"
+
+        t.probe.command(FRAME, ID_CAPTURE_FULL_SCREEN)
+        whole = picture_of_size(t, s, "whole.bmp", (1824, 768))
+        assert_same(whole, screen, mask=rect_mask(screen.shape, [NO_MONITOR]), what="both monitors")
+        assert not crop(whole, NO_MONITOR).any(), "the area on no monitor is not black"
+
+        s.xdotool("mousemove", 1300, 500)
+        t.probe.command(FRAME, ID_CAPTURE_MONITOR)
+        second = picture_of_size(t, s, "second.bmp", (800, 600))
+        assert_same(second, crop(screen, SECOND), what="the monitor under the pointer (second)")
+        s.xdotool("mousemove", 500, 700)
+        t.probe.command(FRAME, ID_CAPTURE_MONITOR)
+        primary = picture_of_size(t, s, "primary.bmp", (1024, 768))
+        assert_same(primary, crop(screen, PRIMARY), what="the monitor under the pointer (primary)")
+
+        for rect in ([980, 420, 1080, 470], [1200, 150, 1300, 210]):  # across the seam, on the second
+            t.probe.command(FRAME, ID_CAPTURE_RECTANGLE)
+            wait_for(lambda: [w for w in t.visible_windows() if w["topmost"] and
+                              w["rect"] == [0, 0, 1824, 768]], 10, "no overlay over both monitors")
+            time.sleep(0.4)
+            drag(s, rect[:2], (rect[2] - 1, rect[3] - 1))
+            size = (rect[2] - rect[0], rect[3] - rect[1])
+            picture = picture_of_size(t, s, f"rect{rect[0]}.bmp", size)
+            assert_same(picture, crop(screen, rect), what=f"rectangle {rect}")
+            wait_for(lambda: not [w for w in t.visible_windows() if w["topmost"]], 10, "the overlay stayed")
+
+
+def scenario_delay_cancel_menu_in_picture_and_pointer():
+    """The delay counts down in the icon's tooltip and a second F11 cancels it; a menu opened
+    during the delay is in the picture; the options survive a restart in their own file, and the
+    pointer is drawn at its place in the monitor-under-the-pointer capture."""
+    with winenv.WineSession("e2e.capture_options.delay_cancel_menu_in_picture_and_pointer") as s:
+        options = s.bin / OPTIONS_FILE
+        assert not options.exists()
+        t = Tessaly(s).start(quiet_settings(captureMode=1))
+        t.probe.command(FRAME, ID_CAPTURE_DELAY_3)
+        f = start_fixture(s, pos=(100, 100), size=(400, 300), menu=True)
+
+        # F11, then F11 again within the delay: nothing is taken.
+        s.xdotool("key", "F11")
+        s.xdotool("mousemove", *tray.ICON)
+        tip = wait_for(lambda: (t.probe.tooltip() or {}).get("text", "").startswith(
+            "Tessaly Screen Capture - capture in "), 3, "the icon's tooltip does not count down")
+        s.xdotool("key", "F11")
+        time.sleep(4)
+        assert t.probe.clipboard(s.dir / "nothing.bmp")["image"] is None, "the cancelled capture was taken"
+
+        # F11, then open the fixture's menu: it is in the picture taken 3 s later.
+        client = f.window["client"]
+        s.xdotool("key", "F11")
+        s.xdotool("mousemove", client[0] + 12, client[1] - 9, "click", "1")
+        menu = wait_for(lambda: t.probe.popupmenu(), 3, "the fixture's menu did not open")
+        s.screenshot(s.dir / "with-menu.png")
+        picture = picture_of_size(t, s, "with-menu.bmp", (1024, 768), timeout=8)
+        assert_same(crop(picture, menu["rect"]), crop(load_image(s.dir / "with-menu.png"), menu["rect"]),
+                    what="the menu opened during the delay")
+        s.xdotool("key", "Escape")
+        t.exit()
+        assert options.read_bytes() == options_bytes(delay=3), options.read_bytes()
+
+        # Restarted with the pointer and no delay: the monitor under the pointer, pointer drawn in.
+        options.write_bytes(options_bytes(delay=0, pointer=1))
+        f.close()
+        t = Tessaly(s).start(quiet_settings(captureMode=6))
+        time.sleep(0.5)
+        s.xdotool("mousemove", 300, 200)
+        time.sleep(0.3)
+        s.screenshot(s.dir / "without-pointer.png")
+        s.xdotool("key", "F11")
+        picture = picture_of_size(t, s, "with-pointer.bmp", (1024, 768))
+        screen = load_image(s.dir / "without-pointer.png")
+        differ = np.any(picture != screen, axis=2)
+        ys, xs = np.nonzero(differ)
+        assert len(xs), "no pointer in the picture"
+        # An arrow pointer has its hot spot at its tip: every changed pixel is below and right of it.
+        assert xs.min() >= 300 and ys.min() >= 200 and xs.max() < 300 + 32 and ys.max() < 200 + 32, \
+            (xs.min(), ys.min(), xs.max(), ys.max())
+        assert differ[200, 300] or differ[201, 300] or differ[200, 301], "the pointer's tip is not at its place"
+        t.exit()
