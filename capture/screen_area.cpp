@@ -54,16 +54,16 @@ void DrawPointer(HDC target, PixelPoint origin) {
     cursor.cbSize = sizeof cursor;
     bool told = ::GetCursorInfo(&cursor) != FALSE;
     if (told && !(cursor.flags & CURSOR_SHOWING)) return;
-    HCURSOR shape = told ? cursor.hCursor : nullptr;
     POINT at = cursor.ptScreenPos;
-    if (!shape) {
-        // Some systems (Wine, with no foreground window) do not say which pointer is shown; over
-        // the bare desktop, which is all there is then, it is the arrow.
-        shape = ::LoadCursor(nullptr, IDC_ARROW);
-        if (!::GetCursorPos(&at)) return;
-    }
+    if (!told && !::GetCursorPos(&at)) return;
+    HCURSOR shape = told ? cursor.hCursor : nullptr;
     ICONINFO icon{};
-    if (!shape || !::GetIconInfo(shape, &icon)) return;
+    if (!shape || !::GetIconInfo(shape, &icon)) {
+        // Some systems (Wine) do not say which pointer is shown, or give one owned by another
+        // program that cannot be read from here; the arrow is by far the likeliest then.
+        shape = ::LoadCursor(nullptr, IDC_ARROW);
+        if (!shape || !::GetIconInfo(shape, &icon)) return;
+    }
     // DI_NORMAL applies the pointer's mask (or alpha): only its own pixels cover the picture.
     ::DrawIconEx(target, at.x - origin.x - static_cast<int>(icon.xHotspot),
                  at.y - origin.y - static_cast<int>(icon.yHotspot), shape, 0, 0, 0, nullptr, DI_NORMAL);

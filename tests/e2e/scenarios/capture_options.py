@@ -10,10 +10,13 @@ from lib.fixture import start_fixture
 from lib.images import assert_same, crop, load_image, rect_mask
 from lib.probe import wait_for
 from lib.tessaly import FRAME, Tessaly
+from scenarios.configure import CAPTURE_RADIOS, IDOK, Sheet
 
 ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, ID_CAPTURE_MONITOR = 32819, 32822, 33250
 ID_CAPTURE_DELAY_0, ID_CAPTURE_DELAY_3 = 33260, 33263
 OPTIONS_FILE = "capture-options.dat"
+IDC_CAPPAGE_MONITOR, IDC_CAPPAGE_INCLUDE_POINTER, IDC_CAPPAGE_DELAY = 33290, 33291, 33292
+CB_GETCURSEL, CB_SETCURSEL = 0x0147, 0x014E
 # The two monitors of the two-monitor X server: the primary, and a smaller one to its right.
 PRIMARY, SECOND = [0, 0, 1024, 768], [1024, 0, 1824, 600]
 NO_MONITOR = [1024, 600, 1824, 768]  # below the second monitor: on the desktop, on no monitor
@@ -126,10 +129,26 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         t.exit()
         assert options.read_bytes() == options_bytes(delay=3), options.read_bytes()
 
-        # Restarted with the pointer and no delay: the monitor under the pointer, pointer drawn in.
-        options.write_bytes(options_bytes(delay=0, pointer=1))
+        # Restarted: the Capture page shows the kept delay; no delay, the pointer and the monitor
+        # under the pointer chosen there are kept too.
         f.close()
-        t = Tessaly(s).start(quiet_settings(captureMode=6))
+        t = Tessaly(s).start(t.settings_path.read_bytes())
+        sheet = Sheet.open(t)
+        page, controls = sheet.page("Capture")
+        delay_combo = controls[IDC_CAPPAGE_DELAY]["hwnd"]
+        assert t.probe.send(None, CB_GETCURSEL, hwnd=delay_combo) == 2, "the page does not show 3 seconds"
+        t.probe.send(None, CB_SETCURSEL, 0, hwnd=delay_combo)
+        sheet.click("Capture", IDC_CAPPAGE_INCLUDE_POINTER)
+        sheet.click("Capture", IDC_CAPPAGE_MONITOR)
+        assert [sheet.control("Capture", r)["checked"] for r in CAPTURE_RADIOS] == [0] * 5, "two modes checked"
+        sheet.close(IDOK)
+        t.exit()
+        assert options.read_bytes() == options_bytes(delay=0, pointer=1), options.read_bytes()
+        assert settings.decode(t.settings_path.read_bytes())["captureMode"] == 6
+        assert len(t.settings_path.read_bytes()) == 557
+
+        # The monitor under the pointer, the pointer drawn in.
+        t = Tessaly(s).start(t.settings_path.read_bytes())
         time.sleep(0.5)
         s.xdotool("mousemove", 300, 200)
         time.sleep(0.3)
