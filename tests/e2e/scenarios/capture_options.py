@@ -8,12 +8,13 @@ import winenv
 from lib import settings, tray
 from lib.fixture import start_fixture
 from lib.images import assert_same, crop, load_image, rect_mask
-from lib.probe import wait_for
+from lib.probe import menu_item, wait_for
 from lib.tessaly import FRAME, Tessaly
 from scenarios.configure import CAPTURE_RADIOS, IDOK, Sheet
 
 ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, ID_CAPTURE_MONITOR = 32819, 32822, 33250
-ID_CAPTURE_DELAY_0, ID_CAPTURE_DELAY_3 = 33260, 33263
+ID_CAPTURE_DELAY_3 = 33263
+ID_CAPTURE_DEFAULT = 32773  # the same request as the hot-key, without depending on the keyboard focus
 OPTIONS_FILE = "capture-options.dat"
 IDC_CAPPAGE_MONITOR, IDC_CAPPAGE_INCLUDE_POINTER, IDC_CAPPAGE_DELAY = 33290, 33291, 33292
 CB_GETCURSEL, CB_SETCURSEL = 0x0147, 0x014E
@@ -105,12 +106,15 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         assert not options.exists()
         t = Tessaly(s).start(quiet_settings(captureMode=1))
         t.probe.command(FRAME, ID_CAPTURE_DELAY_3)
+        bar = t.probe.menu(FRAME, init=True)
+        delays = menu_item(bar, text="De&lay before capture")["submenu"]
+        assert [i["checked"] for i in delays] == [False, False, True, False, False], delays
         f = start_fixture(s, pos=(100, 100), size=(400, 300), menu=True)
 
         # F11, then F11 again within the delay: nothing is taken.
         s.xdotool("key", "F11")
         s.xdotool("mousemove", *tray.ICON)
-        tip = wait_for(lambda: (t.probe.tooltip() or {}).get("text", "").startswith(
+        wait_for(lambda: (t.probe.tooltip() or {}).get("text", "").startswith(
             "Tessaly Screen Capture - capture in "), 3, "the icon's tooltip does not count down")
         s.xdotool("key", "F11")
         time.sleep(4)
@@ -153,7 +157,7 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         s.xdotool("mousemove", 300, 200)
         time.sleep(0.3)
         s.screenshot(s.dir / "without-pointer.png")
-        s.xdotool("key", "F11")
+        t.probe.command(FRAME, ID_CAPTURE_DEFAULT)
         picture = picture_of_size(t, s, "with-pointer.bmp", (1024, 768))
         screen = load_image(s.dir / "without-pointer.png")
         differ = np.any(picture != screen, axis=2)
@@ -163,4 +167,20 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         assert xs.min() >= 300 and ys.min() >= 200 and xs.max() < 300 + 32 and ys.max() < 200 + 32, \
             (xs.min(), ys.min(), xs.max(), ys.max())
         assert differ[200, 300] or differ[201, 300] or differ[200, 301], "the pointer's tip is not at its place"
+        t.exit()
+
+        # The direct grab waits for the delay too, keeps the primary screen and has the pointer.
+        folder = s.dir / "shots"
+        options.write_bytes(options_bytes(delay=1, pointer=1))
+        t = Tessaly(s).start(quiet_settings(captureMode=5, saveToFile=1, saveMode=2,
+                                            saveDirectory=s.winpath(folder) + "\\"))
+        s.xdotool("mousemove", 300, 200)
+        t.probe.command(FRAME, ID_CAPTURE_DEFAULT)
+        pressed = time.monotonic()
+        wait_for(lambda: folder.exists() and list(folder.iterdir()), 10, "the direct grab saved nothing")
+        assert time.monotonic() - pressed > 0.8, "the direct grab did not wait for the delay"
+        time.sleep(0.5)  # written to the end
+        grabbed = load_image(next(folder.iterdir()))
+        assert grabbed.shape[:2] == (768, 1024), grabbed.shape
+        assert_same(grabbed, picture, what="direct grab with the pointer against the monitor capture")
         t.exit()
