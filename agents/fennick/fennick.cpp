@@ -40,11 +40,13 @@ void InstallFennick(HWND window, CBitmap* bitmap) {
 
 void UninstallFennick() {
     AgentSupport::StopTimer(timer);
-    HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    // The screen's own context counts in desktop coordinates, negative ones included; a context
+    // made for "DISPLAY" does not everywhere (Wine counts from the desktop's corner).
+    HDC display = ::GetDC(nullptr);
     std::vector<PixelRect> monitors = ScreenArea::Monitors();
     PixelRect area = AreaToTake(monitors);
     HBITMAP picture = ScreenArea::GrabArea(display, area, monitors);
     if (picture && options.includePointer) AgentSupport::DrawPointerInto(picture, display, area);
-    ::DeleteDC(display);
+    ::ReleaseDC(nullptr, display);
     AgentSupport::ReplaceImage(targetBitmap, picture);
 }

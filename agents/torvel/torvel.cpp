@@ -38,17 +38,19 @@ void InstallTorvel(HWND window, CBitmap* bitmap) {
 
 void UninstallTorvel() {
     AgentSupport::StopTimer(timer);
-    HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    // The screen's own context counts in desktop coordinates, negative ones included; a context
+    // made for "DISPLAY" does not everywhere (Wine counts from the desktop's corner).
+    HDC display = ::GetDC(nullptr);
     HWND foreground = ::GetForegroundWindow();
     if (!foreground) {
         AfxMessageBox("getactivewindow failed!", MB_OK);
-        ::DeleteDC(display);
+        ::ReleaseDC(nullptr, display);
         return;  // the bitmap object keeps what it had
     }
     std::vector<PixelRect> monitors = ScreenArea::Monitors();
     PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), MonitorLayout::VirtualDesktop(monitors));
     HBITMAP picture = ScreenArea::GrabArea(display, area, monitors);
     if (picture && options.includePointer) AgentSupport::DrawPointerInto(picture, display, area);
-    ::DeleteDC(display);
+    ::ReleaseDC(nullptr, display);
     AgentSupport::ReplaceImage(targetBitmap, picture);
 }

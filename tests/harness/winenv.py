@@ -140,14 +140,18 @@ class Skip(Exception):
 class TwoMonitorXorg:
     """Xorg with the dummy driver and two screens side by side (two-monitors.xorg.conf): Wine sees two
     monitors only outside its virtual desktop, and Xvfb cannot place screens side by side. Needs
-    root, xserver-xorg-video-dummy and, for 32-bit Wine, libxinerama1:i386 and libxrandr2:i386."""
+    root, xserver-xorg-video-dummy and, for 32-bit Wine, libxinerama1:i386 and libxrandr2:i386.
+    `side` "right" puts the 800x600 monitor right of the primary; "left" puts it left, where Windows
+    gives it negative coordinates (-800, 0)-(0, 600)."""
 
     CONF = Path(__file__).resolve().parent / "two-monitors.xorg.conf"
 
-    def __init__(self, log_dir):
+    def __init__(self, log_dir, side="right"):
+        conf = Path(log_dir) / "two-monitors.xorg.conf"
+        conf.write_text(self.CONF.read_text().replace("RightOf", "LeftOf" if side == "left" else "RightOf"))
         r, w = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xorg", "-displayfd", str(w), "-config", str(self.CONF), "-noreset", "-nolisten", "tcp",
+            ["Xorg", "-displayfd", str(w), "-config", str(conf), "-noreset", "-nolisten", "tcp",
              "-logfile", str(Path(log_dir) / "xorg.log")],
             pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(w)
@@ -209,13 +213,14 @@ def make_template(template, arch=None):
 
 
 class WineSession:
-    """One test's Windows: `with WineSession("name") as s: s.run([...])`.
+    """One test's Windows: `with WineSession("name") as s: s.run([...])`. With two_monitors="right"
+    or "left" the display is two monitors (TwoMonitorXorg) and the prefix has no virtual desktop.
 
     The session owns a work folder build/.../testruns/<name>/ holding `prefix/` and `bin/` (a fresh
     copy of the shipped binaries). On an exception a screenshot is left there as failure.png.
     """
 
-    def __init__(self, name, depth=24, extra_files=(), two_monitors=False):
+    def __init__(self, name, depth=24, extra_files=(), two_monitors=None):
         self.work_root, self.win_dir = build_paths()
         self.two_monitors = two_monitors
         self.name = name
@@ -243,7 +248,7 @@ class WineSession:
             # goes from the registry file before any Wine process has started the desktop.
             user_reg = self.prefix / "user.reg"
             user_reg.write_text(user_reg.read_text().replace('"Desktop"="Default"\n', ""))
-        self.x = TwoMonitorXorg(self.dir) if self.two_monitors else Xvfb(self.depth)
+        self.x = TwoMonitorXorg(self.dir, self.two_monitors) if self.two_monitors else Xvfb(self.depth)
         self.env = base_env(self.prefix, self.x.display, self.arch)
         # Keep the wineserver up for the whole session: later wine calls start warm.
         subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,

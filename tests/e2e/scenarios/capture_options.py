@@ -62,7 +62,7 @@ def scenario_two_monitors_full_screen_monitor_and_rectangles():
     if not winenv.two_monitors_available():
         raise winenv.Skip("needs root, Xorg and its dummy driver (tools/install-deps)")
     with winenv.WineSession("e2e.capture_options.two_monitors_full_screen_monitor_and_rectangles",
-                            two_monitors=True) as s:
+                            two_monitors="right") as s:
         t = Tessaly(s).start(quiet_settings(captureMode=1))
         start_fixture(s, caption="Second Monitor Fixture", pos=(1100, 80), size=(400, 300))
         start_fixture(s, caption="Seam Fixture", pos=(850, 400), size=(400, 150))
@@ -95,6 +95,41 @@ def scenario_two_monitors_full_screen_monitor_and_rectangles():
             picture = picture_of_size(t, s, f"rect{rect[0]}.bmp", size)
             assert_same(picture, crop(screen, rect), what=f"rectangle {rect}")
             wait_for(lambda: not [w for w in t.visible_windows() if w["topmost"]], 10, "the overlay stayed")
+
+
+def scenario_second_monitor_left_of_the_primary():
+    """The second monitor left of the primary, at negative coordinates: full screen starts at its
+    left edge, the monitor under the pointer and a rectangle dragged on it are exact."""
+    if not winenv.two_monitors_available():
+        raise winenv.Skip("needs root, Xorg and its dummy driver (tools/install-deps)")
+    with winenv.WineSession("e2e.capture_options.second_monitor_left_of_the_primary", two_monitors="left") as s:
+        # X places the left monitor at its (0, 0); Windows at (-800, 0). Rectangles here are X's.
+        left_monitor, below_it = [0, 0, 800, 600], [0, 600, 800, 768]
+        t = Tessaly(s).start(quiet_settings(captureMode=1))
+        start_fixture(s, caption="Left Monitor Fixture", pos=(-700, 100), size=(400, 300))
+        time.sleep(0.5)
+        s.screenshot(s.dir / "desktop.png")
+        screen = load_image(s.dir / "desktop.png")
+        assert screen.shape[:2] == (768, 1824), f"the X server is not two monitors: {screen.shape}"
+
+        t.probe.command(FRAME, ID_CAPTURE_FULL_SCREEN)
+        whole = picture_of_size(t, s, "whole.bmp", (1824, 768))
+        assert_same(whole, screen, mask=rect_mask(screen.shape, [below_it]), what="both monitors")
+        assert not crop(whole, below_it).any(), "the area on no monitor is not black"
+
+        s.xdotool("mousemove", 300, 300)
+        t.probe.command(FRAME, ID_CAPTURE_MONITOR)
+        left = picture_of_size(t, s, "left.bmp", (800, 600))
+        assert_same(left, crop(screen, left_monitor), what="the monitor under the pointer (left)")
+
+        rect = [120, 140, 220, 200]
+        t.probe.command(FRAME, ID_CAPTURE_RECTANGLE)
+        wait_for(lambda: [w for w in t.visible_windows() if w["topmost"] and
+                          w["rect"] == [-800, 0, 1024, 768]], 10, "no overlay over both monitors")
+        time.sleep(0.4)
+        drag(s, rect[:2], (rect[2] - 1, rect[3] - 1))
+        picture = picture_of_size(t, s, "rect.bmp", (100, 60))
+        assert_same(picture, crop(screen, rect), what=f"rectangle {rect} on the left monitor")
 
 
 def scenario_delay_cancel_menu_in_picture_and_pointer():
