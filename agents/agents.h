@@ -36,7 +36,8 @@ constexpr WPARAM kCaptureNothingToDeliver = 0x1111;
 #define OSGRAVE_API TESSALY_AGENT_IMPORT
 #endif
 
-// What the timed agents put into their next picture; set before start, kept until set again.
+// What the screen, active-window and window agents put into their next picture besides the screen;
+// set before start, kept until set again.
 struct AgentOptions {
     BOOL includePointer;       // the mouse pointer, drawn where it is at the grab
     BOOL monitorUnderPointer;  // the screen agent: only the monitor under the pointer
@@ -54,6 +55,7 @@ TORVEL_API void SetTorvelOptions(const AgentOptions* options);
 // A window, button or control the user picks.
 PLIMSEY_API void InstallPlimsey(HWND window, CBitmap* bitmap);
 PLIMSEY_API void UninstallPlimsey();
+PLIMSEY_API void SetPlimseyOptions(const AgentOptions* options);
 // A rectangle the user drags.
 OSGRAVE_API void InstallOsgrave(HWND window, CBitmap* bitmap);
 OSGRAVE_API void UninstallOsgrave();

@@ -49,26 +49,45 @@ HBITMAP GrabArea(HDC screen, const PixelRect& area, const std::vector<PixelRect>
     return picture;
 }
 
-void DrawPointer(HDC target, PixelPoint origin) {
+namespace {
+
+// Whether the shape can be drawn from here; its hot spot is then in `icon` (whose bitmaps the
+// caller deletes).
+bool Readable(HCURSOR shape, ICONINFO& icon) { return shape && ::GetIconInfo(shape, &icon); }
+
+void DeleteBitmaps(const ICONINFO& icon) {
+    if (icon.hbmMask) ::DeleteObject(icon.hbmMask);
+    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+}
+
+}  // namespace
+
+Pointer CurrentPointer() {
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;
     bool told = ::GetCursorInfo(&cursor) != FALSE;
-    if (told && !(cursor.flags & CURSOR_SHOWING)) return;
+    if (told && !(cursor.flags & CURSOR_SHOWING)) return {};
     POINT at = cursor.ptScreenPos;
-    if (!told && !::GetCursorPos(&at)) return;
+    if (!told && !::GetCursorPos(&at)) return {};
     HCURSOR shape = told ? cursor.hCursor : nullptr;
     ICONINFO icon{};
-    if (!shape || !::GetIconInfo(shape, &icon)) {
-        // Some systems (Wine) do not say which pointer is shown, or give one owned by another
-        // program that cannot be read from here; the arrow is by far the likeliest then.
-        shape = ::LoadCursor(nullptr, IDC_ARROW);
-        if (!shape || !::GetIconInfo(shape, &icon)) return;
+    if (Readable(shape, icon)) {
+        DeleteBitmaps(icon);
+        return {shape, {at.x, at.y}};
     }
+    // Some systems (Wine) do not say which pointer is shown, or give one owned by another program
+    // that cannot be read from here; the arrow is by far the likeliest then.
+    return {::LoadCursor(nullptr, IDC_ARROW), {at.x, at.y}};
+}
+
+void DrawPointer(HDC target, PixelPoint origin, const Pointer& pointer) {
+    ICONINFO icon{};
+    if (!Readable(pointer.shape, icon)) return;
     // DI_NORMAL applies the pointer's mask (or alpha): only its own pixels cover the picture.
-    ::DrawIconEx(target, at.x - origin.x - static_cast<int>(icon.xHotspot),
-                 at.y - origin.y - static_cast<int>(icon.yHotspot), shape, 0, 0, 0, nullptr, DI_NORMAL);
-    if (icon.hbmMask) ::DeleteObject(icon.hbmMask);
-    if (icon.hbmColor) ::DeleteObject(icon.hbmColor);
+    ::DrawIconEx(target, pointer.at.x - origin.x - static_cast<int>(icon.xHotspot),
+                 pointer.at.y - origin.y - static_cast<int>(icon.yHotspot), pointer.shape, 0, 0, 0, nullptr,
+                 DI_NORMAL);
+    DeleteBitmaps(icon);
 }
 
 }  // namespace ScreenArea

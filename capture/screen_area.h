@@ -23,9 +23,17 @@ void CopyArea(HDC target, HDC screen, const PixelRect& area, const std::vector<P
 // bitmap could be made.
 HBITMAP GrabArea(HDC screen, const PixelRect& area, const std::vector<PixelRect>& monitors);
 
-// Draws the current mouse pointer into `target`, a copy of the desktop whose top-left pixel is
-// `origin`: at the pointer's place less its hot spot, with the pointer's own transparency. Nothing
-// when the pointer is hidden.
-void DrawPointer(HDC target, PixelPoint origin);
+// The mouse pointer as shown at one moment: its shape and its hot spot's place on the desktop.
+struct Pointer {
+    HCURSOR shape = nullptr;  // null: hidden
+    PixelPoint at;
+};
+Pointer CurrentPointer();
+
+// Draws `pointer` (by default the current one) into `target`, a copy of the desktop whose top-left
+// pixel is `origin`: at its place less its hot spot, with the pointer's own transparency. Nothing
+// for a hidden pointer.
+void DrawPointer(HDC target, PixelPoint origin, const Pointer& pointer);
+inline void DrawPointer(HDC target, PixelPoint origin) { DrawPointer(target, origin, CurrentPointer()); }
 
 }  // namespace ScreenArea

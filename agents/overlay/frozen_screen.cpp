@@ -9,6 +9,7 @@ bool FrozenScreen::Take() {
     if (!screen) return false;
     std::vector<PixelRect> monitors = ScreenArea::Monitors();
     bounds_ = MonitorLayout::VirtualDesktop(monitors);
+    pointer_ = ScreenArea::CurrentPointer();
     bool ok = copy_.Create(screen, bounds_.Width(), bounds_.Height());
     if (ok) {
         ScreenArea::CopyArea(copy_.Dc(), screen, bounds_, monitors);
@@ -21,10 +22,18 @@ bool FrozenScreen::Take() {
     return ok;
 }
 
-HBITMAP FrozenScreen::Cut(const PixelRect& area) const {
+HBITMAP FrozenScreen::Cut(const PixelRect& area, bool withPointer) const {
     if (!IsTaken()) return nullptr;
     PixelRect part = CaptureGeometry::ClipToDesktop(area, bounds_);
     if (part.IsEmpty()) return nullptr;
     // A bitmap made compatible with the copy's context has the copy's format: the screen's.
-    return AgentSupport::GrabScreenArea(copy_.Dc(), part.left, part.top, part.Width(), part.Height());
+    HBITMAP picture = AgentSupport::GrabScreenArea(copy_.Dc(), part.left, part.top, part.Width(), part.Height());
+    if (picture && withPointer) {
+        HDC memory = ::CreateCompatibleDC(copy_.Dc());
+        HGDIOBJ old = ::SelectObject(memory, picture);
+        ScreenArea::DrawPointer(memory, {part.left, part.top}, pointer_);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+    }
+    return picture;
 }

@@ -6,6 +6,7 @@
 
 #include "agents/overlay/memory_canvas.h"
 #include "capture/capture_geometry.h"
+#include "capture/screen_area.h"
 
 class FrozenScreen {
 public:
@@ -17,11 +18,13 @@ public:
     // A context holding the copy, addressed in desktop coordinates, for painting it and magnifying
     // parts of it.
     HDC Dc() const { return copy_.Dc(); }
-    // A new bitmap, compatible with the screen, holding `area` of the copy clipped to the desktop;
-    // null when nothing of `area` is on it.
-    HBITMAP Cut(const PixelRect& area) const;
+    // A new bitmap, compatible with the screen, holding `area` of the copy clipped to the desktop,
+    // with the pointer drawn in where it was at the freeze if asked; null when nothing of `area`
+    // is on the desktop.
+    HBITMAP Cut(const PixelRect& area, bool withPointer = false) const;
 
 private:
     PixelRect bounds_;
     MemoryCanvas copy_;
+    ScreenArea::Pointer pointer_;  // as it was at the freeze
 };

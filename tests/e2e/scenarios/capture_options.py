@@ -134,8 +134,9 @@ def scenario_second_monitor_left_of_the_primary():
 
 def scenario_delay_cancel_menu_in_picture_and_pointer():
     """The delay counts down in the icon's tooltip and a second F11 cancels it; a menu opened
-    during the delay is in the picture; the options survive a restart in their own file, and the
-    pointer is drawn at its place in the monitor-under-the-pointer capture."""
+    during the delay is in the picture; the options survive a restart in their own file (set on
+    the Capture page); the pointer is drawn at its place in the monitor-under-the-pointer capture,
+    the direct grab (which waits for the delay too) and a picked button."""
     with winenv.WineSession("e2e.capture_options.delay_cancel_menu_in_picture_and_pointer") as s:
         options = s.bin / OPTIONS_FILE
         assert not options.exists()
@@ -218,4 +219,24 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         grabbed = load_image(next(folder.iterdir()))
         assert grabbed.shape[:2] == (768, 1024), grabbed.shape
         assert_same(grabbed, picture, what="direct grab with the pointer against the monitor capture")
+        t.exit()
+
+        # A picked button has the pointer where it was when the screen froze, over the button.
+        options.write_bytes(options_bytes(delay=0, pointer=1))
+        t = Tessaly(s).start(quiet_settings(captureMode=3))
+        f = start_fixture(s, pos=(200, 150), size=(480, 360))
+        button = [c for c in t.probe.dialog(f.caption)["controls"] if c["id"] == 1001][0]["rect"]
+        tip = ((button[0] + button[2]) // 2, (button[1] + button[3]) // 2)
+        s.xdotool("mousemove", *tip)
+        time.sleep(0.5)
+        s.screenshot(s.dir / "button.png")
+        t.probe.command(FRAME, ID_CAPTURE_DEFAULT)
+        wait_for(lambda: [w for w in t.visible_windows() if w["topmost"]], 10, "the overlay did not appear")
+        time.sleep(0.4)
+        s.xdotool("click", "1")
+        picked = picture_of_size(t, s, "button.bmp", (button[2] - button[0], button[3] - button[1]))
+        differ = np.any(picked != crop(load_image(s.dir / "button.png"), button), axis=2)
+        ys, xs = np.nonzero(differ)
+        assert len(xs), "no pointer on the picked button"
+        assert xs.min() >= tip[0] - button[0] and ys.min() >= tip[1] - button[1], (xs.min(), ys.min(), tip, button)
         t.exit()
