@@ -36,15 +36,26 @@ constexpr WPARAM kCaptureNothingToDeliver = 0x1111;
 #define OSGRAVE_API TESSALY_AGENT_IMPORT
 #endif
 
-// The whole primary screen, 100 ms after start.
+// What the screen, active-window and window agents put into their next picture besides the screen;
+// set before start, kept until set again.
+struct AgentOptions {
+    BOOL includePointer;       // the mouse pointer, drawn where it is at the grab
+    BOOL monitorUnderPointer;  // the screen agent: only the monitor under the pointer
+};
+
+// The whole virtual desktop (every monitor at its place, black where there is none), or the
+// monitor under the pointer, 100 ms after start.
 FENNICK_API void InstallFennick(HWND window, CBitmap* bitmap);
 FENNICK_API void UninstallFennick();
-// The foreground window clipped to the screen, 200 ms after start.
+FENNICK_API void SetFennickOptions(const AgentOptions* options);
+// The foreground window clipped to the desktop, 200 ms after start.
 TORVEL_API void InstallTorvel(HWND window, CBitmap* bitmap);
 TORVEL_API void UninstallTorvel();
+TORVEL_API void SetTorvelOptions(const AgentOptions* options);
 // A window, button or control the user picks.
 PLIMSEY_API void InstallPlimsey(HWND window, CBitmap* bitmap);
 PLIMSEY_API void UninstallPlimsey();
+PLIMSEY_API void SetPlimseyOptions(const AgentOptions* options);
 // A rectangle the user drags.
 OSGRAVE_API void InstallOsgrave(HWND window, CBitmap* bitmap);
 OSGRAVE_API void UninstallOsgrave();

@@ -7,7 +7,8 @@ struct CaptureSettings {
     // Global capture hot-key in RegisterHotKey form (modifiers: 1 Alt, 2 Control, 4 Shift); 0 = none.
     uint16_t hotKeyCode = 0x7A;  // F11
     uint16_t hotKeyModifiers = 0;
-    // 1 full screen, 2 active window, 3 window/button/control, 4 rectangle area, 5 direct grab.
+    // 1 full screen (every monitor), 2 active window, 3 window/button/control, 4 rectangle area,
+    // 5 direct grab, 6 the monitor under the pointer.
     int32_t captureMode = 3;
     uint8_t playSound = 1;
     uint8_t showInfoDialog = 1;
@@ -27,6 +28,9 @@ struct CaptureSettings {
     uint8_t jpegSmoothing = 0;
     int32_t jpegQuality = 75;
     uint32_t backgroundColor = 0x00804000;  // COLORREF 0x00BBGGRR
+    // Kept in capture-options.dat; configure.dat has no byte for them.
+    int32_t delaySeconds = 0;    // before each capture: 0, 1, 3, 5 or 10
+    uint8_t includePointer = 0;  // the mouse pointer drawn into the picture (not in rectangle mode)
 
     bool operator==(const CaptureSettings&) const = default;
 };

@@ -7,6 +7,9 @@
 #include "app/message_caption.h"
 #include "app/program_folder.h"
 #include "app/settings_store.h"
+#include "capture/capture_agents.h"
+#include "capture/capture_options.h"
+#include "capture/capture_options_store.h"
 #include "capture/directx_note.h"
 #include "editor/resize_dialog.h"
 #include "editor/rotate_dialog.h"
@@ -23,6 +26,9 @@ BEGIN_MESSAGE_MAP(CKelvane101View, CScrollView)
     ON_COMMAND(ID_CAPTURE_DEFAULT, OnCaptureDefault)
     ON_COMMAND_RANGE(ID_CAPTURE_FULL_SCREEN, ID_CAPTURE_RECTANGLE, OnCaptureMode)
     ON_COMMAND(ID_CAPTURE_DIRECTX_NOTE, OnCaptureDirectXNote)
+    ON_COMMAND(ID_CAPTURE_MONITOR, OnCaptureMonitor)
+    ON_COMMAND_RANGE(ID_CAPTURE_DELAY_0, ID_CAPTURE_DELAY_10, OnCaptureDelay)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_CAPTURE_DELAY_0, ID_CAPTURE_DELAY_10, OnUpdateCaptureDelay)
     ON_COMMAND(ID_FILE_SAVE_IMAGE, OnFileSave)
     ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_IMAGE, OnUpdateNeedsImage)
     ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
@@ -95,13 +101,17 @@ void CKelvane101View::LoadSettings() {
     if (!SettingsStore::LoadFile(settings))
         ::MessageBoxA(nullptr, "Can't find configure.dat. Use the default settings!", "Varnicklet1.0",
                       MB_OK | MB_ICONINFORMATION);
+    CaptureOptionsStore::Load(settings);  // older setups have none: no delay, no pointer
 }
 
 void CKelvane101View::StoreSettings() {
     if (settings.runAtStartup) AutostartEntry::Set(ProgramPath());
     else AutostartEntry::Remove();
     // A folder we may not write to keeps its old file; that is all we can do at exit.
-    if (settings.saveSettingsOnExit) SettingsStore::SaveFile(settings);
+    if (settings.saveSettingsOnExit) {
+        SettingsStore::SaveFile(settings);
+        CaptureOptionsStore::Save(settings);
+    }
 }
 
 CMainFrame* CKelvane101View::MainFrame() const {
@@ -144,23 +154,38 @@ BOOL CKelvane101View::OnEraseBkgnd(HDC dc) {
 
 void CKelvane101View::OnTimer(UINT_PTR id) {
     if (id == CaptureController::kWatchdogTimer) capture.OnWatchdog();
+    if (id == DelayedCapture::kCountdownTimer) delayedCapture.OnTimer();
     // The marching ants: only the frame and handles are drawn, the image is not repainted.
     if (id == kAnimationTimer && hasSelection) mouse.DrawOutline();
 }
 
-void CKelvane101View::OnHotKey(UINT, UINT, UINT) { capture.StartCapture(); }
+void CKelvane101View::OnHotKey(UINT, UINT, UINT) { delayedCapture.Request(); }
 
 LRESULT CKelvane101View::OnCaptureDone(WPARAM result, LPARAM) {
     capture.OnCaptureDone(result);
     return 0;
 }
 
-void CKelvane101View::OnCaptureDefault() { capture.StartCapture(); }
+void CKelvane101View::OnCaptureDefault() { delayedCapture.Request(); }
 
 void CKelvane101View::OnCaptureMode(UINT id) {
     // The mode picked last becomes the default, for the hot-key and for the next start.
     settings.captureMode = static_cast<int>(id - ID_CAPTURE_FULL_SCREEN) + 1;
-    capture.StartCapture();
+    delayedCapture.Request();
+}
+
+void CKelvane101View::OnCaptureMonitor() {
+    settings.captureMode = kCaptureModeMonitor;
+    delayedCapture.Request();
+}
+
+// The delay commands' ids are ID_CAPTURE_DELAY_0 plus the seconds; ids in between are not offered.
+void CKelvane101View::OnCaptureDelay(UINT id) {
+    settings.delaySeconds = CaptureOptions::OfferedDelay(static_cast<int>(id - ID_CAPTURE_DELAY_0));
+}
+
+void CKelvane101View::OnUpdateCaptureDelay(CCmdUI* ui) {
+    ui->SetRadio(static_cast<int>(ui->m_nID - ID_CAPTURE_DELAY_0) == settings.delaySeconds);
 }
 
 void CKelvane101View::OnCaptureDirectXNote() {

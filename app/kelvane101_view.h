@@ -4,6 +4,7 @@
 
 #include "app/capture_settings.h"
 #include "capture/capture_controller.h"
+#include "capture/delayed_capture.h"
 #include "capture/dib_conversions.h"
 #include "dialogs/configure_command.h"
 #include "editor/annotate/annotate_tools.h"
@@ -43,6 +44,7 @@ public:
     CPalette palette;         // the system palette, on palette displays
     DibBlock pendingDib;      // the last direct grab, until the view paints it
     CaptureController capture{*this};
+    DelayedCapture delayedCapture{*this};  // every capture request goes through it
     ImageSaver saver{*this};
     ConfigureCommand configure{*this, settings, configureSheetOpen, kCaptureHotKeyId};
 
@@ -109,6 +111,9 @@ protected:
     afx_msg void OnCaptureDefault();
     afx_msg void OnCaptureMode(UINT id);
     afx_msg void OnCaptureDirectXNote();
+    afx_msg void OnCaptureMonitor();
+    afx_msg void OnCaptureDelay(UINT id);
+    afx_msg void OnUpdateCaptureDelay(CCmdUI* ui);
     afx_msg void OnFileSave();
     afx_msg void OnFileSaveAs();
     afx_msg void OnUpdateNeedsImage(CCmdUI* ui);

@@ -19,6 +19,7 @@ public:
     CCoolBar& HistoryPane() { return historyPane; }
     CKelvane101View* View() const;
     CHistoryListCtrl& HistoryList() { return historyList; }
+    CSystemTray& SystemTray() { return systemTray; }
     // The History menu's commands go to their own object after the view and the frame.
     bool OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) override;
 

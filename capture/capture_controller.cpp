@@ -36,6 +36,7 @@ void CaptureController::StartCapture() {
     }
     startedAgent = agent;
     if (agent->timed) view.SetTimer(kWatchdogTimer, kWatchdogMilliseconds);
+    PrepareAgent(mode, view.settings.includePointer != 0);
     agent->install(view.m_hWnd, &view.imageBitmap);
 }
 

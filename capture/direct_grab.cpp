@@ -4,17 +4,18 @@
 #include "app/kelvane101_view.h"
 #include "capture/capture_controller.h"
 #include "capture/dib_conversions.h"
+#include "capture/screen_area.h"
 #include "capture/shutter_sound.h"
 
 bool CaptureController::DirectGrab() {
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
-    RECT desktop{};
-    ::GetWindowRect(::GetDesktopWindow(), &desktop);
-    int width = desktop.right - desktop.left, height = desktop.bottom - desktop.top;
-    HBITMAP grab = ::CreateCompatibleBitmap(screen, width, height);
+    // The primary monitor only: a full-screen program runs there.
+    PixelRect primary = ScreenArea::PrimaryScreen();
+    HBITMAP grab = ::CreateCompatibleBitmap(screen, primary.Width(), primary.Height());
     HGDIOBJ old = ::SelectObject(memory, grab);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    ::BitBlt(memory, 0, 0, primary.Width(), primary.Height(), screen, 0, 0, SRCCOPY);
+    if (view.settings.includePointer) ScreenArea::DrawPointer(memory, {0, 0});
     HPALETTE palette = (::GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) ? CreateSystemPalette(screen) : nullptr;
     ::SelectObject(memory, old);
 

@@ -44,6 +44,13 @@ BOOL CSystemTray::ChangeIcon(HICON icon) {
     return ::Shell_NotifyIconA(NIM_MODIFY, &notifyData);
 }
 
+BOOL CSystemTray::SetTooltipText(const char* tooltip) {
+    chrome_text::CopyBounded(notifyData.szTip, 64, tooltip ? tooltip : "");
+    if (!enabled) return FALSE;  // kept for RestoreIcon
+    notifyData.uFlags = NIF_TIP;
+    return ::Shell_NotifyIconA(NIM_MODIFY, &notifyData);
+}
+
 BOOL CSystemTray::ChangeIcon(UINT iconResourceId) {
     return ChangeIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(iconResourceId)));
 }

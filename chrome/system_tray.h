@@ -21,6 +21,8 @@ public:
     // Replaces the shown icon; FALSE while the icon is not in the notification area.
     BOOL ChangeIcon(HICON icon);
     BOOL ChangeIcon(UINT iconResourceId);
+    // Replaces the tooltip (cut to 63 characters); FALSE while the icon is not there.
+    BOOL SetTooltipText(const char* tooltip);
     // Takes the icon out; FALSE when it was not there.
     BOOL DeleteIcon();
     // The owner's callback message, parameters unchanged (wParam: icon id, lParam: mouse message).

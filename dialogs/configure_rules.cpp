@@ -1,7 +1,7 @@
 #include "dialogs/configure_rules.h"
 
-
 #include "app/settings_file_format.h"
+#include "capture/capture_options.h"
 
 namespace ConfigureRules {
 namespace {
@@ -51,12 +51,13 @@ void SetCaptureRadios(CapturePageValues& page, int captureMode) {
     page.windowControlRadio = captureMode == 3 ? kRadioChecked : kRadioUnchecked;
     page.rectangleRadio = captureMode == 4 ? kRadioChecked : kRadioUnchecked;
     page.directXRadio = captureMode == 5 ? kRadioChecked : kRadioUnchecked;
+    page.monitorRadio = captureMode == 6 ? kRadioChecked : kRadioUnchecked;
 }
 
 int CaptureModeFromRadios(const CapturePageValues& page, int current) {
     const int states[] = {page.fullScreenRadio, page.activeWindowRadio, page.windowControlRadio,
-                          page.rectangleRadio, page.directXRadio};
-    for (int i = 0; i < 5; ++i)
+                          page.rectangleRadio, page.directXRadio, page.monitorRadio};
+    for (int i = 0; i < 6; ++i)
         if (states[i] == kRadioChecked) return i + 1;
     return current;
 }
@@ -71,6 +72,8 @@ PageValues CopyIn(const CaptureSettings& s) {
     c.saveSettingsOnExit = s.saveSettingsOnExit;
     c.hotKeyFlags = HotKeyFlagsFromModifiers(s.hotKeyModifiers);
     c.hotKeyCode = s.hotKeyCode;
+    c.includePointer = s.includePointer;
+    c.delayChoice = CaptureOptions::DelayChoiceIndex(s.delaySeconds);
 
     SavePageValues& v = pages.save;
     v.saveAsRadio = s.saveMode == 1 ? kRadioChecked : kRadioUnchecked;
@@ -101,6 +104,8 @@ TakeBackOutcome TakeBack(const PageValues& pages, bool directoryExists, CaptureS
     s.showInfoDialog = c.showInfoDialog != 0;
     s.runAtStartup = c.runAtStartup != 0;
     s.saveSettingsOnExit = c.saveSettingsOnExit != 0;
+    s.includePointer = c.includePointer != 0;
+    s.delaySeconds = CaptureOptions::DelayAtChoice(c.delayChoice);
     s.showEditor = v.showEditor != 0;
     s.copyToClipboard = v.copyToClipboard != 0;
     s.saveToFile = v.saveToFile != 0;

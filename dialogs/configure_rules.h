@@ -26,10 +26,10 @@ char ForbiddenCharacterIn(const std::string& baseName);
 // the text must be refused.
 std::string DirectoryToStore(const std::string& pageText, bool namesADirectory);
 
-// The radio states that show `captureMode`; any other mode leaves all five unchecked.
+// The radio states that show `captureMode`; any other mode leaves all six unchecked.
 void SetCaptureRadios(CapturePageValues& page, int captureMode);
 // The first checked radio in the order full screen, active window, window/control, rectangle,
-// direct grab; `current` when none is checked.
+// direct grab, monitor under the pointer; `current` when none is checked.
 int CaptureModeFromRadios(const CapturePageValues& page, int current);
 
 struct PageValues {

@@ -21,6 +21,9 @@ struct CapturePageValues {
     int runAtStartup = 0;
     int saveSettingsOnExit = 0;
     int directXRadio = kRadioUnchecked;        // mode 5
+    int monitorRadio = kRadioUnchecked;        // mode 6
+    int includePointer = 0;
+    int delayChoice = 0;  // position in the delay combo (CaptureOptions::kDelayChoices)
 };
 
 struct SavePageValues {

@@ -3,6 +3,7 @@
 #include "app/message_caption.h"
 #include "framework/multi_file_dialog.h"
 #include "history/delete_files_dialog.h"
+#include "history/files_out/shell_files.h"
 #include "history/history_list_ctrl.h"
 #include "history/multi_selection.h"
 #include "imagefile/image_open_filter.h"
@@ -15,6 +16,8 @@ BEGIN_MESSAGE_MAP(HistoryCommands, CCmdTarget)
     ON_COMMAND(ID_HISTORY_DELETE_UNAVAILABLE_LINKS, OnDeleteUnavailableLinks)
     ON_COMMAND(ID_HISTORY_DELETE_LINKS, OnDeleteSelectedLinks)
     ON_COMMAND(ID_HISTORY_ADD_LINKS, OnAddLinks)
+    ON_COMMAND(ID_HISTORY_COPY_FILE, OnCopyFile)
+    ON_COMMAND(ID_HISTORY_OPEN_FOLDER, OnOpenContainingFolder)
 END_MESSAGE_MAP()
 
 namespace {
@@ -95,4 +98,20 @@ void HistoryCommands::OnAddLinks() {
     if (dialog.DoModal() != IDOK) return;
     // Neither the existence nor the kind of the chosen files is tested.
     AddLinks(MultiSelection::Parse(dialog.Selection(), dialog.SelectionSize()));
+}
+
+void HistoryCommands::OnCopyFile() {
+    std::vector<std::string> selected = list.SelectedLocations();
+    if (selected.empty()) return Tell("No files have been selected!");
+    std::vector<std::string> files = ShellFiles::Existing(selected);
+    if (files.empty()) return Tell("The selected file(s) cannot be found.");
+    if (!ShellFiles::CopyToClipboard(owner.m_hWnd, files)) ::MessageBeep(0xFFFFFFFF);  // clipboard busy
+}
+
+void HistoryCommands::OnOpenContainingFolder() {
+    int row = list.FirstSelectedRow();
+    if (row < 0) return Tell("No files have been selected!");
+    std::vector<std::string> file = ShellFiles::Existing({list.Location(row)});
+    if (file.empty()) return Tell("The selected file(s) cannot be found.");
+    if (!ShellFiles::OpenContainingFolder(file.front())) ::MessageBeep(0xFFFFFFFF);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The History menu's commands (View selected file, the four deletions, Add Links). The main frame
+// The History menu's commands (View selected file, Copy file, Open containing folder, the four
+// deletions, Add Links). The main frame
 // passes these commands on to this object, which works on the frame's history list. Every deletion
 // asks its question first; nothing changes unless the answer is OK.
 #include <functional>
@@ -21,6 +22,8 @@ public:
     void OnDeleteUnavailableLinks();  // 32814
     void OnDeleteSelectedLinks();     // 32815
     void OnAddLinks();                // 32818
+    void OnCopyFile();                // 33280: the selected rows' files onto the clipboard
+    void OnOpenContainingFolder();    // 33281: Explorer on the first selected row's file
 
     // The deletions without their questions, for the commands above and for tests. Each takes
     // rows away and calls `onRow` with each row's path just before its row goes.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "history/files_out/file_drag_source.h"
+#include "history/files_out/shell_files.h"
 #include "history/history_store.h"
 #include "history/open_request.h"
 #include "res/resource.h"
@@ -9,6 +11,7 @@
 BEGIN_MESSAGE_MAP(CHistoryListCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(NM_DBLCLK, OnDblClk)
     ON_NOTIFY_REFLECT(NM_RCLICK, OnRClick)
+    ON_NOTIFY_REFLECT(LVN_BEGINDRAG, OnBeginDrag)
     ON_NOTIFY_REFLECT(LVN_GETDISPINFOA, OnGetDispInfoA)
     ON_NOTIFY_REFLECT(LVN_GETDISPINFOW, OnGetDispInfoW)
     ON_NOTIFY_REFLECT(LVN_ODFINDITEMA, OnFindItemA)
@@ -98,6 +101,23 @@ void CHistoryListCtrl::OnDblClk(NMHDR*, LRESULT* result) {
 void CHistoryListCtrl::OnRClick(NMHDR*, LRESULT* result) {
     ShowHistoryMenu();
     *result = 0;
+}
+
+std::vector<std::string> CHistoryListCtrl::SelectedLocations() const {
+    std::vector<std::string> paths;
+    for (int row = GetNextItem(-1, LVNI_SELECTED); row >= 0; row = GetNextItem(row, LVNI_SELECTED))
+        paths.push_back(Location(row));
+    return paths;
+}
+
+void CHistoryListCtrl::OnBeginDrag(NMHDR*, LRESULT* result) {
+    *result = 0;
+    std::vector<std::string> files = ShellFiles::Existing(SelectedLocations());
+    if (files.empty()) {
+        ::MessageBeep(0xFFFFFFFF);  // rows whose files are gone have nothing to give
+        return;
+    }
+    FileDragSource::DragFiles(files);
 }
 
 void CHistoryListCtrl::OnGetDispInfoA(NMHDR* header, LRESULT* result) {

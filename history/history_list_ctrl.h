@@ -7,6 +7,7 @@
 // asks for each visible text), so a history of ten thousand rows loads and saves in about the
 // time its file takes to read or write.
 #include <string>
+#include <vector>
 
 #include "framework/framework.h"
 #include "framework/list_ctrl.h"
@@ -36,6 +37,8 @@ public:
     const HistoryRows& Rows() const { return rows; }
     std::string Location(int row) const { return std::string(rows.Location(static_cast<size_t>(row))); }
     int RowCount() const { return static_cast<int>(rows.Count()); }
+    // The paths of the selected rows, top to bottom.
+    std::vector<std::string> SelectedLocations() const;
     // The first selected row, or -1.
     int FirstSelectedRow() const { return GetNextItem(-1, LVNI_SELECTED); }
     // Removes a row; the rows below it move up, their selection with them.
@@ -52,6 +55,8 @@ protected:
 
     afx_msg void OnDblClk(NMHDR* header, LRESULT* result);
     afx_msg void OnRClick(NMHDR* header, LRESULT* result);
+    // Selected rows dragged out of the list go as files (to Explorer, mail, chat).
+    afx_msg void OnBeginDrag(NMHDR* header, LRESULT* result);
     afx_msg void OnGetDispInfoA(NMHDR* header, LRESULT* result);
     afx_msg void OnGetDispInfoW(NMHDR* header, LRESULT* result);
     afx_msg void OnFindItemA(NMHDR* header, LRESULT* result);

@@ -132,6 +132,20 @@
 #define IDB_TOOLBAR_24 33350
 #define IDB_TOOLBAR_32 33351
 
+/* Capture options: the monitor under the pointer, the delay, the mouse pointer; history rows as files */
+#define ID_CAPTURE_MONITOR 33250
+#define ID_CAPTURE_DELAY_0 33260     /* the delay commands are 33260 + seconds */
+#define ID_CAPTURE_DELAY_1 33261
+#define ID_CAPTURE_DELAY_3 33263
+#define ID_CAPTURE_DELAY_5 33265
+#define ID_CAPTURE_DELAY_10 33270
+#define ID_HISTORY_COPY_FILE 33280
+#define ID_HISTORY_OPEN_FOLDER 33281
+#define IDC_CAPPAGE_MONITOR 33290
+#define IDC_CAPPAGE_INCLUDE_POINTER 33291
+#define IDC_CAPPAGE_DELAY 33292
+#define IDC_CAPPAGE_DELAY_LABEL 33293
+
 /* Status bar panes are made as separators with this identifier. */
 #define ID_STATUS_PANE 61205
 

@@ -29,7 +29,7 @@ void InteractiveAgent::OnSettled() {
 }
 
 void InteractiveAgent::Deliver(const PixelRect& area) {
-    picture_.Attach(screen_.Cut(area));
+    picture_.Attach(screen_.Cut(area, includePointer_));
     Report(picture_ ? kCapturePictureReady : kCaptureNothingToDeliver);
 }
 

@@ -25,6 +25,8 @@ public:
     // image held before is destroyed, the object owns the picture. After a cancel the object is
     // left as it was.
     void Finish();
+    // The pointer as it was when the screen froze goes into the picture.
+    void IncludePointer(bool include) { includePointer_ = include; }
 
 protected:
     // Called right after the screen has been frozen, before the overlay covers it: the moment to
@@ -49,6 +51,7 @@ private:
     OverlayWindow overlay_;
     CBitmap picture_;  // chosen, waiting for finish
     bool reported_ = false;
+    bool includePointer_ = false;
 };
 
 // The one run of an agent library at a time, behind its start and finish exports.

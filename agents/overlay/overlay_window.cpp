@@ -49,10 +49,11 @@ PixelPoint PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(l
 bool OverlayWindow::Create(const char* title) {
     HINSTANCE module = reinterpret_cast<HINSTANCE>(&__ImageBase);
     if (!RegisterOverlayClass(module, WindowProc)) return false;
-    // Where the primary screen is; the frozen copy is taken later, and will have this size.
-    int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+    // Where the virtual desktop is; the frozen copy is taken later, and will cover the same.
+    int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN), height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     // A tool window has no taskbar button; topmost keeps it above every normal window.
-    if (!::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, title, WS_POPUP, 0, 0, width,
+    if (!::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kClassName, title, WS_POPUP, left, top, width,
                            height, nullptr, nullptr, module, this))
         return false;
     if (!::SetTimer(window_, kSettleTimer, kSettleMilliseconds, nullptr)) {
@@ -69,6 +70,8 @@ bool OverlayWindow::Show() {
     bool ok = backBuffer_.Create(screenDc, bounds.Width(), bounds.Height());
     ::ReleaseDC(nullptr, screenDc);
     if (!ok) return false;
+    // The clients decorate in desktop coordinates.
+    ::SetViewportOrgEx(backBuffer_.Dc(), -bounds.left, -bounds.top, nullptr);
     POINT now{};
     ::GetCursorPos(&now);
     pointer_ = {now.x, now.y};
@@ -153,8 +156,10 @@ bool OverlayWindow::HandleInput(UINT message, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP: {
         if (!acceptingInput_) return true;
-        // The overlay sits at the screen's origin: its client points are screen points.
+        // The overlay covers the desktop: its client origin is the desktop's top-left pixel.
         PixelPoint at = PointOf(lParam);
+        at.x += screen_.Bounds().left;
+        at.y += screen_.Bounds().top;
         if (pointerJustSet_ && at != pointer_) {
             if (message == WM_MOUSEMOVE) return true;  // an echo of where the pointer was
             at = pointer_;  // a button pressed where the keys left the pointer
@@ -216,9 +221,11 @@ void OverlayWindow::Paint() {
     if (backBuffer_ && screen_.IsTaken()) {
         const RECT& r = ps.rcPaint;
         int width = r.right - r.left, height = r.bottom - r.top;
-        ::BitBlt(backBuffer_.Dc(), r.left, r.top, width, height, screen_.Dc(), r.left, r.top, SRCCOPY);
+        // The frozen copy and the back buffer are addressed in desktop coordinates.
+        int x = r.left + screen_.Bounds().left, y = r.top + screen_.Bounds().top;
+        ::BitBlt(backBuffer_.Dc(), x, y, width, height, screen_.Dc(), x, y, SRCCOPY);
         client_.Decorate(backBuffer_.Dc());
-        ::BitBlt(dc, r.left, r.top, width, height, backBuffer_.Dc(), r.left, r.top, SRCCOPY);
+        ::BitBlt(dc, r.left, r.top, width, height, backBuffer_.Dc(), x, y, SRCCOPY);
     }
     ::EndPaint(window_, &ps);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The overlay of an interactive agent: a topmost borderless window over the whole primary screen
+// The overlay of an interactive agent: a topmost borderless window over the whole virtual desktop
 // that shows the frozen copy of the screen, with the agent's feedback drawn on top, and hands the
 // user's mouse and keyboard input to the agent.
 //

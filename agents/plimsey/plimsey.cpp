@@ -1,7 +1,8 @@
 // Plimsey: the window agent. It freezes the screen, and while the pointer moves over the frozen
 // picture it frames the window, button or control beneath (the deepest visible one, as the windows
 // stood at the freeze) and shows its size. A left click, or Enter, takes that rectangle, clipped
-// to the screen, from the frozen picture. Esc or a right click cancels.
+// to the screen, from the frozen picture (with the pointer where it was at the freeze, if asked).
+// Esc or a right click cancels.
 #include <cstdio>
 #include <vector>
 
@@ -15,7 +16,12 @@ namespace {
 
 CWinApp theAgent("Plimsey");
 
+AgentOptions options{};
+
 class WindowPicker : public InteractiveAgent {
+public:
+    WindowPicker() { IncludePointer(options.includePointer != FALSE); }
+
 protected:
     void OnFrozen() override { windows_ = SnapshotWindows(); }
 
@@ -67,6 +73,8 @@ private:
 AgentRun<WindowPicker> run;
 
 }  // namespace
+
+void SetPlimseyOptions(const AgentOptions* chosen) { options = chosen ? *chosen : AgentOptions{}; }
 
 void InstallPlimsey(HWND window, CBitmap* bitmap) { run.Start(window, bitmap); }
 

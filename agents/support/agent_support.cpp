@@ -1,6 +1,7 @@
 #include "agents/support/agent_support.h"
 
 #include "agents/agents.h"
+#include "capture/screen_area.h"
 #include "framework/win_app.h"
 
 namespace AgentSupport {
@@ -37,6 +38,15 @@ HBITMAP GrabScreenArea(HDC display, int left, int top, int width, int height) {
     }
     if (memory) ::DeleteDC(memory);
     return picture;
+}
+
+void DrawPointerInto(HBITMAP picture, HDC display, const PixelRect& area) {
+    HDC memory = ::CreateCompatibleDC(display);
+    if (!memory) return;
+    HGDIOBJ old = ::SelectObject(memory, picture);
+    ScreenArea::DrawPointer(memory, {area.left, area.top});
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
 }
 
 void ReplaceImage(CBitmap* target, HBITMAP picture) {

@@ -1,8 +1,11 @@
 // Torvel: the active-window agent. 200 ms after start it asks the caller to finish it; finishing
-// copies the foreground window, clipped to the screen, into the caller's bitmap object.
+// copies the foreground window, clipped to the desktop, into the caller's bitmap object (parts of
+// it on no monitor black).
 #include "agents/agents.h"
 #include "agents/support/agent_support.h"
 #include "capture/capture_geometry.h"
+#include "capture/monitor_layout.h"
+#include "capture/screen_area.h"
 #include "framework/framework.h"
 
 namespace {
@@ -17,6 +20,7 @@ volatile AgentSupport::SharedTarget sharedTarget __attribute__((section("mydata"
 // The caller of this process's run.
 AgentSupport::Target target;
 UINT_PTR timer = 0;
+AgentOptions options{};
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) { AgentSupport::PostPictureReady(target.window); }
 
@@ -28,6 +32,8 @@ PixelRect WindowRect(HWND window) {
 
 }  // namespace
 
+void SetTorvelOptions(const AgentOptions* chosen) { options = chosen ? *chosen : AgentOptions{}; }
+
 void InstallTorvel(HWND window, CBitmap* bitmap) {
     target = {window, bitmap};
     AgentSupport::Publish(sharedTarget, target);
@@ -36,15 +42,19 @@ void InstallTorvel(HWND window, CBitmap* bitmap) {
 
 void UninstallTorvel() {
     AgentSupport::StopTimer(timer);
-    HDC display = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    // The screen's own context counts in desktop coordinates, negative ones included; a context
+    // made for "DISPLAY" does not everywhere (Wine counts from the desktop's corner).
+    HDC display = ::GetDC(nullptr);
     HWND foreground = ::GetForegroundWindow();
     if (!foreground) {
         AfxMessageBox("getactivewindow failed!", MB_OK);
-        ::DeleteDC(display);
+        ::ReleaseDC(nullptr, display);
         return;  // the bitmap object keeps what it had
     }
-    PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), WindowRect(::GetDesktopWindow()));
-    HBITMAP picture = AgentSupport::GrabScreenArea(display, area.left, area.top, area.Width(), area.Height());
-    ::DeleteDC(display);
+    std::vector<PixelRect> monitors = ScreenArea::Monitors();
+    PixelRect area = CaptureGeometry::ClipToDesktop(WindowRect(foreground), MonitorLayout::VirtualDesktop(monitors));
+    HBITMAP picture = ScreenArea::GrabArea(display, area, monitors);
+    if (picture && options.includePointer) AgentSupport::DrawPointerInto(picture, display, area);
+    ::ReleaseDC(nullptr, display);
     AgentSupport::ReplaceImage(target.bitmap, picture);
 }

@@ -8,6 +8,8 @@ from pathlib import Path
 HERE = Path(__file__).resolve().parent
 sys.path[:0] = [str(HERE), str(HERE.parent / "harness")]
 
+import winenv  # noqa: E402  (found through the path above)
+
 
 def main():
     if len(sys.argv) != 3:
@@ -17,6 +19,9 @@ def main():
     scenario = getattr(module, f"scenario_{name}")
     try:
         scenario()
+    except winenv.Skip as e:
+        print(f"e2e.{group}.{name}: skipped: {e}")
+        sys.exit(77)
     except Exception:
         traceback.print_exc()
         sys.exit(1)

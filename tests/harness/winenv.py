@@ -132,6 +132,51 @@ class Xvfb:
                 self.proc.kill()
 
 
+class Skip(Exception):
+    """Raised by a test when this machine cannot provide what it needs (the message says what);
+    the end-to-end runner then exits with 77, which ctest reports as skipped."""
+
+
+class TwoMonitorXorg:
+    """Xorg with the dummy driver and two screens side by side (two-monitors.xorg.conf): Wine sees two
+    monitors only outside its virtual desktop, and Xvfb cannot place screens side by side. Needs
+    root, xserver-xorg-video-dummy and, for 32-bit Wine, libxinerama1:i386 and libxrandr2:i386.
+    `side` "right" puts the 800x600 monitor right of the primary; "left" puts it left, where Windows
+    gives it negative coordinates (-800, 0)-(0, 600)."""
+
+    CONF = Path(__file__).resolve().parent / "two-monitors.xorg.conf"
+
+    def __init__(self, log_dir, side="right"):
+        conf = Path(log_dir) / "two-monitors.xorg.conf"
+        conf.write_text(self.CONF.read_text().replace("RightOf", "LeftOf" if side == "left" else "RightOf"))
+        r, w = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xorg", "-displayfd", str(w), "-config", str(conf), "-noreset", "-nolisten", "tcp",
+             "-logfile", str(Path(log_dir) / "xorg.log")],
+            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        number = b""
+        deadline = time.time() + 30
+        with os.fdopen(r, "rb") as pipe:
+            while not number.endswith(b"\n") and time.time() < deadline:
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        if not number.strip():
+            self.stop()
+            raise RuntimeError("Xorg with two dummy monitors did not start")
+        self.display = ":" + number.decode().strip()
+
+    stop = Xvfb.stop
+
+
+def two_monitors_available():
+    """Whether this machine can run TwoMonitorXorg sessions (otherwise such scenarios are skipped)."""
+    return os.geteuid() == 0 and shutil.which("Xorg") is not None and \
+        Path("/usr/lib/xorg/modules/drivers/dummy_drv.so").exists()
+
+
 def template_path(work, arch=None):
     return Path(work) / f"wine-template-{arch or selected_arch()}"
 
@@ -168,14 +213,16 @@ def make_template(template, arch=None):
 
 
 class WineSession:
-    """One test's Windows: `with WineSession("name") as s: s.run([...])`.
+    """One test's Windows: `with WineSession("name") as s: s.run([...])`. With two_monitors="right"
+    or "left" the display is two monitors (TwoMonitorXorg) and the prefix has no virtual desktop.
 
     The session owns a work folder build/.../testruns/<name>/ holding `prefix/` and `bin/` (a fresh
     copy of the shipped binaries). On an exception a screenshot is left there as failure.png.
     """
 
-    def __init__(self, name, depth=24, extra_files=(), screen=SCREEN, registry=()):
+    def __init__(self, name, depth=24, extra_files=(), screen=SCREEN, registry=(), two_monitors=None):
         self.work_root, self.win_dir = build_paths()
+        self.two_monitors = two_monitors
         self.name = name
         self.depth = depth
         self.screen = tuple(screen)
@@ -199,7 +246,12 @@ class WineSession:
         shutil.copytree(self.win_dir / "bin", self.bin)
         for f in self.extra_files:
             shutil.copy2(f, self.bin / f.name)
-        self.x = Xvfb(self.depth, self.screen)
+        if self.two_monitors:
+            # Inside a virtual desktop Wine shows one monitor, whatever the X server has. The value
+            # goes from the registry file before any Wine process has started the desktop.
+            user_reg = self.prefix / "user.reg"
+            user_reg.write_text(user_reg.read_text().replace('"Desktop"="Default"\n', ""))
+        self.x = TwoMonitorXorg(self.dir, self.two_monitors) if self.two_monitors else Xvfb(self.depth, self.screen)
         self.env = base_env(self.prefix, self.x.display, self.arch)
         if self.screen != SCREEN:
             self.registry.append((r"HKCU\Software\Wine\Explorer\Desktops", "Default", "REG_SZ",

@@ -54,18 +54,40 @@ TEST(ConfigureRules, DirectoryGetsItsBackslashAndMustFitTheFile) {
 
 TEST(ConfigureRules, CaptureModeRadios) {
     CapturePageValues page;
-    for (int mode = 1; mode <= 5; ++mode) {
+    for (int mode = 1; mode <= 6; ++mode) {
         SetCaptureRadios(page, mode);
         EXPECT_EQ(CaptureModeFromRadios(page, 99), mode);
     }
     SetCaptureRadios(page, 7);  // a damaged file's mode checks nothing, and stays
     EXPECT_EQ(page.fullScreenRadio + page.activeWindowRadio + page.windowControlRadio +
-                  page.rectangleRadio + page.directXRadio, -5);
+                  page.rectangleRadio + page.directXRadio + page.monitorRadio, -6);
     EXPECT_EQ(CaptureModeFromRadios(page, 7), 7);
     // With more than one checked, the first in the order 1, 2, 3, 4, 5 wins.
     page.directXRadio = kRadioChecked;
     page.activeWindowRadio = kRadioChecked;
     EXPECT_EQ(CaptureModeFromRadios(page, 3), 2);
+    // The monitor under the pointer comes last: it never hides an older mode checked beside it.
+    SetCaptureRadios(page, 6);
+    EXPECT_EQ(page.monitorRadio, kRadioChecked);
+    page.fullScreenRadio = kRadioChecked;
+    EXPECT_EQ(CaptureModeFromRadios(page, 3), 1);
+}
+
+TEST(ConfigureRules, DelayAndPointerGoThroughThePage) {
+    CaptureSettings s;
+    s.delaySeconds = 10;
+    s.includePointer = 1;
+    PageValues pages = CopyIn(s);
+    EXPECT_EQ(pages.capture.delayChoice, 4);
+    EXPECT_EQ(pages.capture.includePointer, 1);
+    pages.capture.delayChoice = 2;
+    pages.capture.includePointer = 0;
+    TakeBack(pages, true, s);
+    EXPECT_EQ(s.delaySeconds, 3);
+    EXPECT_EQ(s.includePointer, 0);
+    pages.capture.delayChoice = -1;  // the combo with nothing chosen
+    TakeBack(pages, true, s);
+    EXPECT_EQ(s.delaySeconds, 0);
 }
 
 CaptureSettings Unusual() {
@@ -82,6 +104,8 @@ CaptureSettings Unusual() {
     s.fileFormat = 1;
     s.jpegQuality = 40;
     s.jpegSmoothing = 1;
+    s.delaySeconds = 5;
+    s.includePointer = 1;
     return s;
 }
 

@@ -298,7 +298,8 @@ TEST(SystemTrayTest, RightClickShowsTheWholeMenuAndDismissingSendsNothing) {
     const std::vector<std::pair<UINT, std::string>> capture = {
         {ID_CAPTURE_DEFAULT, "&Default"}, {0, "-"}, {ID_CAPTURE_FULL_SCREEN, "&Full Screen/Virtual Desktop"},
         {ID_CAPTURE_ACTIVE_WINDOW, "&Active Window"}, {ID_CAPTURE_WINDOW_CONTROL, "&Window, Button, Control"},
-        {ID_CAPTURE_RECTANGLE, "&Rectangle Area"}, {0, "-"}, {ID_CAPTURE_DIRECTX_NOTE, "DirectX Full Screen/Screen"}};
+        {ID_CAPTURE_RECTANGLE, "&Rectangle Area"}, {ID_CAPTURE_MONITOR, "&Monitor under the Pointer"}, {0, "-"},
+        {ID_CAPTURE_DIRECTX_NOTE, "DirectX Full Screen/Screen"}, {0, "-"}, {0, "De&lay before capture"}};
     ASSERT_EQ(seen.captureEntries.size(), capture.size());
     for (size_t i = 0; i < capture.size(); ++i) {
         EXPECT_EQ(seen.captureEntries[i].id, capture[i].first) << i;

@@ -119,11 +119,12 @@ class Fixture:
 
 
 def start_fixture(s, caption=CAPTION, pos=None, size=None, popup=False, topmost=False, menu=False,
-                  statusbar=False, listview=False, clipboard=False, probe=None, timeout=15000):
+                  statusbar=False, listview=False, clipboard=False, droptarget=False, probe=None,
+                  timeout=15000):
     """Starts fixture.exe and waits (up to `timeout` ms) until its window is visible."""
     probe = probe or Probe(s)
     options = dict(popup=popup, topmost=topmost, menu=menu, statusbar=statusbar,
-                   listview=listview, clipboard=clipboard)
+                   listview=listview, clipboard=clipboard, droptarget=droptarget)
     args = [fixture_exe(), "--caption", caption]
     if pos is not None:
         args += ["--pos", *pos]

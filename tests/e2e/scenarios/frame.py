@@ -21,7 +21,10 @@ TRAY_MENU = [("&Configure...", 32772), ("-", 0), ("Ca&pture", None), ("&Open..."
              ("&About...", 57664), ("-", 0), ("E&xit", 57665)]
 TRAY_CAPTURE_MENU = [("&Default", 32773), ("-", 0), ("&Full Screen/Virtual Desktop", 32819),
                      ("&Active Window", 32820), ("&Window, Button, Control", 32821),
-                     ("&Rectangle Area", 32822), ("-", 0), ("DirectX Full Screen/Screen", 32832)]
+                     ("&Rectangle Area", 32822), ("&Monitor under the Pointer", 33250), ("-", 0),
+                     ("DirectX Full Screen/Screen", 32832), ("-", 0), ("De&lay before capture", None)]
+DELAY_MENU = [("&No delay", 33260), ("&1 second", 33261), ("&3 seconds", 33263), ("&5 seconds", 33265),
+              ("1&0 seconds", 33270)]
 
 # The main menu with every text, command and separator.
 MAIN_MENU = {
@@ -37,8 +40,10 @@ MAIN_MENU = {
     "&Setting": [("&Capture configure", 32772), ("-", 0), ("&Background color", 32807)],
     "&Capture": [("&Default", 32773), ("-", 0), ("&Full Screen/Virtual Desktop", 32819),
                  ("&Active Window", 32820), ("&Window, Button, Control", 32821), ("&Rectangle Area", 32822),
-                 ("-", 0), ("DirectX Full Screen/Screen", 32832)],
-    "H&istory": [("View Selected file                       Enter", 32824), ("-", 0),
+                 ("&Monitor under the Pointer", 33250), ("-", 0), ("DirectX Full Screen/Screen", 32832), ("-", 0),
+                 ("De&lay before capture", None)],
+    "H&istory": [("View Selected file                       Enter", 32824), ("&Copy file", 33280),
+                 ("&Open containing folder", 33281), ("-", 0),
                  ("Delete selected files                   Del", 32812), ("Delete all files", 32813), ("-", 0),
                  ("Delete selected links", 32815), ("Delete unavaiable links", 32814), ("-", 0),
                  ("Add Links...", 32818)],
@@ -102,6 +107,7 @@ def scenario_tray_icon_minimise_and_exit():
         menu = tray.open_menu(s, t.probe)
         assert level(menu["items"]) == TRAY_MENU, level(menu["items"])
         assert level(menu["items"][2]["submenu"]) == TRAY_CAPTURE_MENU, level(menu["items"][2]["submenu"])
+        assert level(menu["items"][2]["submenu"][-1]["submenu"]) == DELAY_MENU
         assert [i["default"] for i in menu["items"]] == [True] + [False] * 11, "only Configure is bold"
         tray.dismiss(s, t.probe)
         assert not frame_visible(t), "dismissing the menu ran a command"
@@ -143,6 +149,8 @@ def scenario_menus_accelerators_and_help():
         menu = t.probe.menu(FRAME)
         bar = [(item["text"], level(item["submenu"])) for item in menu["items"]]
         assert bar == list(MAIN_MENU.items()), bar
+        capture_menu = next(item["submenu"] for item in menu["items"] if item["text"] == "&Capture")
+        assert level(capture_menu[-1]["submenu"]) == DELAY_MENU, level(capture_menu[-1]["submenu"])
         table = {(a["key"], a["ctrl"], a["cmd"]) for a in t.probe.accelerators(s.bin / "Tessaly.exe", 128)}
         assert table == ACCELERATORS, table
 
