@@ -12,7 +12,7 @@ constexpr UINT kOneSecond = 1000;
 
 void DelayedCapture::Request() {
     // A capture already under way decides for itself what a further request means.
-    if (!delay.IsCounting() && view.capture.captureRunning) {
+    if (!delay.IsCounting() && view.capture.captureRunning()) {
         view.capture.StartCapture();
         return;
     }
