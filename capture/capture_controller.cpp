@@ -8,6 +8,7 @@
 #include "capture/foreground.h"
 #include "capture/image_info_dialog.h"
 #include "capture/shutter_sound.h"
+#include "imagefile/png_clipboard.h"
 
 void CaptureController::StartCapture() {
     if (captureRunning) return;
@@ -105,6 +106,7 @@ void CaptureController::CopyToClipboard(int width, int height) {
         CSelectGuard to(target, view.clipboardBitmap.GetSafeHandle());
         target.BitBlt(0, 0, width, height, source, 0, 0, SRCCOPY);
     }
+    OfferPngOnClipboard(static_cast<HBITMAP>(view.clipboardBitmap.GetSafeHandle()));
     // From here on the clipboard owns the bitmap.
     if (!::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(view.clipboardBitmap.GetSafeHandle())))
         view.clipboardBitmap.DeleteObject();

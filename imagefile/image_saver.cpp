@@ -8,13 +8,14 @@
 #include "capture/foreground.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/gif_encoder.h"
+#include "imagefile/png_file_writer.h"
 #include "imagefile/save_dialogs.h"
 #include "imagefile/save_naming.h"
 #include "res/resource.h"
 
 namespace {
 
-const char kFilter[] = "BMP-Bitmap(*.bmp)|*.bmp|JPG-JPEG(*.jpg) |*.jpg|GIF-Gif(*.gif)|*.gif||";
+const char kFilter[] = "BMP-Bitmap(*.bmp)|*.bmp|JPG-JPEG(*.jpg) |*.jpg|GIF-Gif(*.gif)|*.gif|PNG(*.png)|*.png||";
 
 bool FileHasContent(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -65,6 +66,8 @@ bool ImageSaver::WriteImage(Source source, int format, const std::string& path, 
         EncodeGifFromBmp(temp, path);
         return FileHasContent(path);
     }
+    case SaveNaming::kPng:
+        return fromDib ? PngFileWriter::WriteDib(dib, path) : PngFileWriter::WriteBitmap(bitmap, path);
     default:
         return false;
     }
@@ -105,7 +108,7 @@ void ImageSaver::OnFileSaveAs() {
         settings.jpegSmoothing = dialog.smoothing;
         settings.jpegProgressive = dialog.progressive;
     }
-    if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kGif) return;
+    if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kPng) return;
 
     if (WriteImage(Source::kImageBitmap, settings.fileFormat, path, StoredJpegOptions(settings), false))
         view.AddHistoryEntry(name, path);
@@ -132,7 +135,7 @@ void ImageSaver::AutoSaveDib() { AutoSave(Source::kPendingDib); }
 void ImageSaver::AutoSave(Source source) {
     CaptureSettings& settings = view.settings;
     int format = settings.fileFormat;
-    if (format < SaveNaming::kBmp || format > SaveNaming::kGif) {
+    if (format < SaveNaming::kBmp || format > SaveNaming::kPng) {
         settings.nextNumber = SaveNaming::NextNumber(settings.nextNumber);  // the number moves on all the same
         return;
     }
