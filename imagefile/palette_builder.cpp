@@ -509,6 +509,12 @@ Indexed Build(const uint8_t* pixels, int width, int height, size_t stride) {
     return out;
 }
 
+size_t CountColors(const uint8_t* pixels, int width, int height, size_t stride, size_t limit) {
+    if (width <= 0 || height <= 0) return 0;
+    ColorCounter counter(limit);
+    return counter.AddAll(pixels, width, height, stride) ? counter.Colors().size() : limit + 1;
+}
+
 bool BuildExactOnly(const uint8_t* pixels, int width, int height, size_t stride, Indexed& out) {
     out = Indexed{};
     out.colorTable.assign(kColors * 4, 0);

@@ -25,4 +25,7 @@ Indexed Build(const uint8_t* pixels, int width, int height, size_t stride);
 // when it has at most 256; false as soon as a 257th colour turns up (nothing is fitted then).
 bool BuildExactOnly(const uint8_t* pixels, int width, int height, size_t stride, Indexed& out);
 
+// The number of distinct colours, counted up to `limit`: limit + 1 means "more than limit".
+size_t CountColors(const uint8_t* pixels, int width, int height, size_t stride, size_t limit);
+
 }  // namespace PaletteBuilder

@@ -16,6 +16,8 @@ constexpr uint8_t kColorTypePalette = 3;
 // The size of each IDAT chunk: big enough that chunk overhead is nothing, small enough that the
 // compressed output is never held twice.
 constexpr size_t kIdatSize = 256 * 1024;
+constexpr int kScreenshotLevel = 7;
+constexpr int kPhotographLevel = 4;
 
 void AppendHeader(std::vector<uint8_t>& out, int width, int height, uint8_t bitDepth, uint8_t colorType) {
     std::vector<uint8_t> header;
@@ -93,7 +95,7 @@ bool WritePaletteImage(std::vector<uint8_t>& out, const PaletteBuilder::Indexed&
     const size_t rowBytes = (size_t(width) * depth + 7) / 8;
     const int perByte = 8 / depth;
     std::vector<uint8_t> packed(rowBytes), prior(rowBytes), filtered(rowBytes);
-    IdatWriter idat(out, options.compressionLevel, Z_DEFAULT_STRATEGY);
+    IdatWriter idat(out, options.compressionLevel ? options.compressionLevel : kScreenshotLevel, Z_DEFAULT_STRATEGY);
     for (int y = 0; y < height; ++y) {
         const uint8_t* indices = &indexed.indices[size_t(y) * size_t(width)];
         if (depth == 8) {
@@ -121,7 +123,15 @@ bool WriteRgbImage(std::vector<uint8_t>& out, const uint8_t* pixels, int width, 
     AppendHeader(out, width, height, 8, kColorTypeRgb);
     const size_t rowBytes = size_t(width) * 3;
     std::vector<uint8_t> row(rowBytes), prior(rowBytes), filtered(rowBytes), scratch(rowBytes);
-    IdatWriter idat(out, options.compressionLevel, Z_FILTERED);
+    const bool screenshot = options.filter < 0 && PaletteBuilder::CountColors(pixels, width, height, stride,
+                                                                              options.screenshotColors) <=
+                                                     options.screenshotColors;
+    const int filter = options.filter >= 0 ? options.filter : screenshot ? int(PngFilters::kNone) : -1;
+    const int level = options.compressionLevel ? options.compressionLevel
+                                               : screenshot ? kScreenshotLevel : kPhotographLevel;
+    // Filtered bytes are small numbers with little repetition: zlib's filtered strategy favours
+    // literals over short matches for them.
+    IdatWriter idat(out, level, filter == PngFilters::kNone ? Z_DEFAULT_STRATEGY : Z_FILTERED);
     for (int y = 0; y < height; ++y) {
         const uint8_t* from = pixels + size_t(y) * stride;
         for (size_t x = 0, at = 0; at < rowBytes; ++x, at += 3) {
@@ -131,8 +141,8 @@ bool WriteRgbImage(std::vector<uint8_t>& out, const uint8_t* pixels, int width, 
         }
         const uint8_t* above = y ? prior.data() : nullptr;
         PngFilters::Type type;
-        if (options.filter >= 0) {
-            type = static_cast<PngFilters::Type>(options.filter);
+        if (filter >= 0) {
+            type = static_cast<PngFilters::Type>(filter);
             PngFilters::Filter(type, row.data(), above, rowBytes, 3, filtered.data());
         } else {
             type = PngFilters::FilterBest(row.data(), above, rowBytes, 3, filtered.data(), scratch.data());

@@ -160,7 +160,7 @@ TEST(PngEncoder, EachFilterTypeGivesAFileThatDecodes) {
     EXPECT_TRUE(PngEncoder::Encode(p.bgrx.data(), p.width, p.height, p.Stride(), bad).empty());
 }
 
-TEST(PngEncoder, EachRowTakesTheFilterThatSuitsIt) {
+TEST(PngEncoder, EachRowOfAPhotographTakesTheFilterThatSuitsIt) {
     // A horizontal ramp repeated row after row: the first row is best as Sub (it has no row above),
     // the rows below it as Up (they equal the row above).
     Picture p{64, 6, {}};
@@ -168,9 +168,32 @@ TEST(PngEncoder, EachRowTakesTheFilterThatSuitsIt) {
         for (int x = 0; x < 64; ++x) p.bgrx.insert(p.bgrx.end(), {uint8_t(x * 4), uint8_t(x * 2), uint8_t(x), 0});
     PngEncoder::Options rgbOnly;
     rgbOnly.allowPalette = false;
+    rgbOnly.screenshotColors = 0;  // any colours at all make it a photograph
     const auto file = PngEncoder::Encode(p.bgrx.data(), 64, 6, p.Stride(), rgbOnly);
     EXPECT_EQ(FilterBytes(file, 64 * 3, 6), (std::vector<int>{1, 2, 2, 2, 2, 2}));
     EXPECT_TRUE(PngTest::DecodeWithLibpng(file).rgb == p.Rgb());
+}
+
+TEST(PngEncoder, ScreenshotsAreLeftUnfilteredPhotographsAreNot) {
+    // 16384 colours (one a pixel) count as a screenshot; a colour more makes a photograph.
+    Picture p = PngTest::Gradient(128, 128);
+    for (int i = 0; i < 128 * 128; ++i) {
+        p.bgrx[size_t(i) * 4] = uint8_t(i);
+        p.bgrx[size_t(i) * 4 + 1] = uint8_t(i >> 8);
+        p.bgrx[size_t(i) * 4 + 2] = uint8_t(i >> 1);  // smooth along rows
+    }
+    auto screenshot = PngEncoder::Encode(p.bgrx.data(), 128, 128, p.Stride());
+    for (int type : FilterBytes(screenshot, 128 * 3, 128)) EXPECT_EQ(type, 0);
+    EXPECT_TRUE(PngTest::DecodeWithLibpng(screenshot).rgb == p.Rgb());
+
+    Picture more{128, 129, p.bgrx};
+    more.bgrx.insert(more.bgrx.end(), p.bgrx.begin(), p.bgrx.begin() + 128 * 4);
+    more.bgrx[more.bgrx.size() - 2] = 0x77;  // the last row: the first row again, one pixel changed
+    const auto photograph = PngEncoder::Encode(more.bgrx.data(), 128, 129, more.Stride());
+    int filtered = 0;
+    for (int type : FilterBytes(photograph, 128 * 3, 129)) filtered += type != 0;
+    EXPECT_GT(filtered, 64);
+    EXPECT_TRUE(PngTest::DecodeWithLibpng(photograph).rgb == more.Rgb());
 }
 
 TEST(PngEncoder, NoImageGivesNoFile) {
