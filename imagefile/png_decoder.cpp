@@ -228,12 +228,23 @@ Status Decode(const uint8_t* file, size_t size, Image& image) {
     const int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
     const int bitsPerPixel = ChannelsOf(header.colorType) * header.bitDepth;
     const int filterDistance = bitsPerPixel < 8 ? 1 : bitsPerPixel / 8;
+    const Pass* passes = header.interlaced ? kAdam7 : &kWhole;
+    const int passCount = header.interlaced ? 7 : 1;
+
+    // Deflate expands at most 1032 times: a file whose pixel data is too short for the rows it
+    // claims is refused before the picture is allocated.
+    uint64_t rawBytes = 0, deflatedBytes = 0;
+    for (int p = 0; p < passCount; ++p) {
+        const uint64_t passWidth = PassSize(width, passes[p].x0, passes[p].dx);
+        const uint64_t passHeight = PassSize(height, passes[p].y0, passes[p].dy);
+        if (passWidth && passHeight) rawBytes += passHeight * (1 + (passWidth * bitsPerPixel + 7) / 8);
+    }
+    for (const PngChunks::Chunk& idat : idats) deflatedBytes += idat.length;
+    if (deflatedBytes * 1032 < rawBytes) return Status::kNotPng;
+
     std::vector<uint8_t> pixels(size_t(width) * size_t(height) * 4);
     PixelConverter converter(header, palette, alphas, transparent, hasTransparent);
     RowInflater inflater(idats);
-
-    const Pass* passes = header.interlaced ? kAdam7 : &kWhole;
-    const int passCount = header.interlaced ? 7 : 1;
     for (int p = 0; p < passCount; ++p) {
         const Pass& pass = passes[p];
         const int passWidth = PassSize(width, pass.x0, pass.dx), passHeight = PassSize(height, pass.y0, pass.dy);
