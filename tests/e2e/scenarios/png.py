@@ -14,7 +14,7 @@ from lib.images import assert_same, load_image
 from lib.probe import control, wait_for
 from lib.tessaly import FRAME, Tessaly
 from scenarios.configure import FORMAT, IDOK, SAMPLE, SETTING, Sheet
-from scenarios.editor import ID_CROP, ID_SAVE, ID_SELECT, ID_ZOOM_IN, ID_ZOOM_OUT, command
+from scenarios.editor import ID_COPY, ID_CROP, ID_SAVE, ID_SELECT, ID_ZOOM_IN, ID_ZOOM_OUT, command
 from scenarios.history import open_picture, rows
 
 SAVE_CAPTION = "Save As"
@@ -32,6 +32,11 @@ def wait_file(path, timeout=30):
     return path
 
 
+def clipboard_formats(t, s):
+    look = wait_for(lambda: t.probe.clipboard(s.dir / "clipboard.bmp", timeout=2000), 10, "no clipboard")
+    return [f["name"] for f in look["formats"]]
+
+
 def type_name_and_save(s, path):
     s.xdotool("key", "alt+n", "ctrl+a")
     s.xdotool("type", "--delay", "20", s.winpath(path))
@@ -40,13 +45,14 @@ def type_name_and_save(s, path):
 
 def scenario_png_from_the_edit_page_and_the_save_as_dialog():
     """"png" chosen on the Edit page is stored as format 3 and the next F11 saves Kelvane_001.png,
-    equal to the screen and listed in the history; the Save As dialog's PNG type (Setting off)
-    gives a typed name without extension ".png" and is stored too."""
+    equal to the screen and listed in the history, and puts "PNG" on the clipboard beside the
+    bitmap; the Save As dialog's PNG type (Setting off) gives a typed name without extension ".png"
+    and is stored too."""
     with session("png_from_the_edit_page_and_the_save_as_dialog") as s:
         folder = s.dir / "shots"
         folder.mkdir()  # OK on the sheet keeps only a folder that exists
         t = Tessaly(s).start(settings.encode(captureMode=1, playSound=0, showInfoDialog=0, showEditor=0,
-                                             saveToFile=1, saveMode=2, fileFormat=0,
+                                             saveToFile=1, saveMode=2, fileFormat=0, copyToClipboard=1,
                                              saveDirectory=s.winpath(folder) + "\\"))
         start_fixture(s, pos=(60, 60), size=(500, 400))
         sheet = Sheet.open(t)
@@ -65,6 +71,8 @@ def scenario_png_from_the_edit_page_and_the_save_as_dialog():
         png = wait_file(folder / "Kelvane_001.png")
         assert_same(decode_png(png), load_image(s.dir / "screen.png"), what="automatic PNG")
         wait_for(lambda: any(r[0] == "Kelvane_001.png" for r in rows(t)), 10, "no history row for the PNG")
+        formats = clipboard_formats(t, s)
+        assert "PNG" in formats and "CF_BITMAP" in formats, formats
         t.exit()
         stored = settings.decode(t.settings_path.read_bytes())
         assert (stored["fileFormat"], stored["nextNumber"]) == (PNG, 2), stored
@@ -129,6 +137,10 @@ def scenario_an_8k_png_opens_zooms_crops_and_saves():
         view.drag((10, 10), (209, 109))
         view.wait_panes(None, None, "The selected Area Size:200x100")
         command(t, view, ID_CROP, "200x100,32 bits")
+        command(t, view, ID_COPY)
+        formats = wait_for(lambda: "PNG" in clipboard_formats(t, s) and clipboard_formats(t, s), 10,
+                           "the editor's copy offers no PNG")
+        assert "CF_BITMAP" in formats, formats
         t.probe.command(FRAME, ID_SAVE)
         t.message(SAVE_CAPTION, timeout=15000)
         time.sleep(0.3)
