@@ -141,13 +141,17 @@ bool WriteRgbImage(std::vector<uint8_t>& out, const uint8_t* pixels, int width, 
         }
         const uint8_t* above = y ? prior.data() : nullptr;
         PngFilters::Type type;
-        if (filter >= 0) {
+        const uint8_t* bytes = filtered.data();
+        if (filter == PngFilters::kNone) {
+            type = PngFilters::kNone;
+            bytes = row.data();
+        } else if (filter >= 0) {
             type = static_cast<PngFilters::Type>(filter);
             PngFilters::Filter(type, row.data(), above, rowBytes, 3, filtered.data());
         } else {
             type = PngFilters::FilterBest(row.data(), above, rowBytes, 3, filtered.data(), scratch.data());
         }
-        if (!idat.AddRow(type, filtered.data(), rowBytes)) return false;
+        if (!idat.AddRow(type, bytes, rowBytes)) return false;
         row.swap(prior);
     }
     if (!idat.Finish()) return false;
