@@ -7,6 +7,7 @@
 #include "imagefile/palette_builder.h"
 #include "imagefile/png_chunks.h"
 #include "imagefile/png_filters.h"
+#include "imagefile/png_rgb_rows.h"
 
 namespace PngEncoder {
 namespace {
@@ -121,40 +122,18 @@ bool WritePaletteImage(std::vector<uint8_t>& out, const PaletteBuilder::Indexed&
 bool WriteRgbImage(std::vector<uint8_t>& out, const uint8_t* pixels, int width, int height, size_t stride,
                    const Options& options) {
     AppendHeader(out, width, height, 8, kColorTypeRgb);
-    const size_t rowBytes = size_t(width) * 3;
-    std::vector<uint8_t> row(rowBytes), prior(rowBytes), filtered(rowBytes), scratch(rowBytes);
     const bool screenshot = options.filter < 0 && PaletteBuilder::CountColors(pixels, width, height, stride,
                                                                               options.screenshotColors) <=
                                                      options.screenshotColors;
-    const int filter = options.filter >= 0 ? options.filter : screenshot ? int(PngFilters::kNone) : -1;
-    const int level = options.compressionLevel ? options.compressionLevel
-                                               : screenshot ? kScreenshotLevel : kPhotographLevel;
-    // Filtered bytes are small numbers with little repetition: zlib's filtered strategy favours
-    // literals over short matches for them.
-    IdatWriter idat(out, level, filter == PngFilters::kNone ? Z_DEFAULT_STRATEGY : Z_FILTERED);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* from = pixels + size_t(y) * stride;
-        for (size_t x = 0, at = 0; at < rowBytes; ++x, at += 3) {
-            row[at] = from[x * 4 + 2];
-            row[at + 1] = from[x * 4 + 1];
-            row[at + 2] = from[x * 4];
-        }
-        const uint8_t* above = y ? prior.data() : nullptr;
-        PngFilters::Type type;
-        const uint8_t* bytes = filtered.data();
-        if (filter == PngFilters::kNone) {
-            type = PngFilters::kNone;
-            bytes = row.data();
-        } else if (filter >= 0) {
-            type = static_cast<PngFilters::Type>(filter);
-            PngFilters::Filter(type, row.data(), above, rowBytes, 3, filtered.data());
-        } else {
-            type = PngFilters::FilterBest(row.data(), above, rowBytes, 3, filtered.data(), scratch.data());
-        }
-        if (!idat.AddRow(type, bytes, rowBytes)) return false;
-        row.swap(prior);
-    }
-    if (!idat.Finish()) return false;
+    PngRgbRows::Settings settings;
+    settings.filter = options.filter >= 0 ? options.filter : screenshot ? int(PngFilters::kNone) : -1;
+    settings.level = options.compressionLevel ? options.compressionLevel
+                                              : screenshot ? kScreenshotLevel : kPhotographLevel;
+    settings.bands = options.bands > 0 ? options.bands : PngRgbRows::BandsFor(height);
+    const std::vector<uint8_t> stream = PngRgbRows::Deflate(pixels, width, height, stride, settings);
+    if (stream.empty()) return false;
+    for (size_t at = 0; at < stream.size(); at += kIdatSize)
+        PngChunks::Append(out, "IDAT", stream.data() + at, std::min(kIdatSize, stream.size() - at));
     AppendEnd(out);
     return true;
 }

@@ -26,6 +26,9 @@ struct Options {
     int filter = -1;
     // False always writes RGB, whatever the number of colours.
     bool allowPalette = true;
+    // How many bands of rows of an RGB image are deflated at once; 0: one per processor (at most
+    // four), each of at least 64 rows.
+    int bands = 0;
 };
 
 // `pixels`: rows of 32-bit pixels (blue, green, red, unused byte), top row first, `stride` bytes
