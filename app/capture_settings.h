@@ -22,7 +22,7 @@ struct CaptureSettings {
     std::string saveDirectory = "c:\\CaptureImage\\";  // always ends with a backslash
     std::string baseName = "Kelvane_";
     int32_t nextNumber = 1;
-    int32_t fileFormat = 0;  // 0 BMP, 1 JPEG, 2 GIF
+    int32_t fileFormat = 0;  // 0 BMP, 1 JPEG, 2 GIF, 3 PNG
     uint8_t jpegGrayscale = 0;
     uint8_t jpegProgressive = 0;
     uint8_t jpegSmoothing = 0;

@@ -1,5 +1,7 @@
 #include "capture/clipboard_copy.h"
 
+#include "imagefile/png_clipboard.h"
+
 namespace {
 
 bool CopyImage(HWND window, HBITMAP image, int width, int height, CBitmap& copy) {
@@ -27,6 +29,7 @@ bool CopyImageToClipboard(HWND window, HBITMAP image, int width, int height, CBi
         return false;
     }
     ::EmptyClipboard();
+    OfferPngOnClipboard(static_cast<HBITMAP>(holder.GetSafeHandle()));
     // From here on the clipboard owns the bitmap.
     bool placed = ::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(holder.GetSafeHandle())) != nullptr;
     if (placed)

@@ -33,7 +33,7 @@ struct SavePageValues {
     uint8_t jpegSmoothing = 0;
     int jpegQuality = 75;
     int nextNumber = 0;
-    int fileFormat = 0;  // 0 "bmp", 1 "jpg", 2 "gif"
+    int fileFormat = 0;  // 0 "bmp", 1 "jpg", 2 "gif", 3 "png"
     int copyToClipboard = 0;
     int showEditor = 0;
     int saveToFile = 0;

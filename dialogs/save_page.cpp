@@ -64,7 +64,7 @@ BOOL CSavePage::OnInitDialog() {
         startEdit.SetWindowText(std::to_string(nextNumber).c_str());
     }
 
-    for (const char* format : {"bmp", "jpg", "gif"}) formatCombo.AddString(format);
+    for (const char* format : {"bmp", "jpg", "gif", "png"}) formatCombo.AddString(format);
     formatCombo.SetCurSel(fileFormat);
 
     Apply(SavePageRules::AtInitialisation(saveToFile != 0, autoSaveRadio == kRadioChecked,

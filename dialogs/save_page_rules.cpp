@@ -6,7 +6,7 @@ namespace SavePageRules {
 
 Enable SettingForSelection(int selection) {
     if (selection == 1) return Enable::kOn;
-    if (selection == 0 || selection == 2) return Enable::kOff;
+    if (selection == 0 || selection == 2 || selection == 3) return Enable::kOff;
     return Enable::kUnchanged;
 }
 

@@ -21,7 +21,7 @@ struct Enabling {
     bool operator==(const Enabling&) const = default;
 };
 
-// "Setting" follows the format combo: usable for "jpg" (1), not for "bmp" (0) or "gif" (2);
+// "Setting" follows the format combo: usable for "jpg" (1), not for "bmp" (0), "gif" (2) or "png" (3);
 // without a selection (-1) it stays as it is.
 Enable SettingForSelection(int selection);
 

@@ -6,6 +6,7 @@
 #include "editor/bitmap_ops.h"
 #include "editor/rotate_bitmap.h"
 #include "editor/zoom_steps.h"
+#include "imagefile/png_clipboard.h"
 
 namespace {
 
@@ -295,6 +296,7 @@ void ImageEditor::PlaceOnClipboard(CBitmap copy) {
         return;
     }
     ::EmptyClipboard();
+    OfferPngOnClipboard(static_cast<HBITMAP>(state.clipboardBitmap));
     // From here on the clipboard owns the bitmap.
     if (::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(state.clipboardBitmap)))
         state.clipboardBitmap.Detach();

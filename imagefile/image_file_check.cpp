@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imagefile/png_chunks.h"
+#include "imagefile/png_decoder.h"
+
 namespace ImageFileCheck {
 
 namespace {
@@ -121,6 +124,13 @@ Result CheckJpeg(const uint8_t* data, size_t size) {
     return NotAnImage(Kind::kJpeg);
 }
 
+// Only the header: the chunks after it are checked as the picture decodes.
+Result CheckPng(const uint8_t* data, size_t size) {
+    PngDecoder::Header header;
+    if (!PngDecoder::ReadHeader(data, size, header)) return NotAnImage(Kind::kPng);
+    return Picture(Kind::kPng, header.width, header.height);
+}
+
 }  // namespace
 
 bool FitsLimits(int64_t width, int64_t height) {
@@ -138,6 +148,7 @@ Result Check(const uint8_t* data, size_t size) {
     if (size >= 6 && (std::memcmp(data, "GIF87a", 6) == 0 || std::memcmp(data, "GIF89a", 6) == 0))
         return CheckGif(data, size);
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return CheckJpeg(data, size);
+    if (size >= 8 && std::memcmp(data, PngChunks::kSignature, 8) == 0) return CheckPng(data, size);
     return Result{};
 }
 

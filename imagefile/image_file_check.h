@@ -1,24 +1,26 @@
 #pragma once
 // What an image file says about itself before anything decodes it (platform-free): whether it is
-// a BMP, GIF or JPEG file with a picture we can hold. A header claiming an enormous picture is
+// a BMP, GIF, JPEG or PNG file with a picture we can hold. A header claiming an enormous picture is
 // refused here, so no decoder ever tries to allocate it.
 #include <cstddef>
 #include <cstdint>
 
 namespace ImageFileCheck {
 
-// The largest picture the program opens: at most 16,777,216 pixels (for example 4096 x 4096, or
-// a 5K screen of 5120 x 2880), which is 64 MB as a 32-bit bitmap; and at most 32767 pixels a side.
-// The editor keeps several copies of the image (its display copy and up to six edit states), so
-// this keeps a 32-bit process well inside its address space.
-constexpr int64_t kMaxPixels = 16777216;
+// The largest picture the program opens: at most 33,177,600 pixels, an 8K screen of 7680 x 4320
+// (or three 4K screens side by side), which is 127 MB as a 32-bit bitmap; and at most 32767
+// pixels a side. Whatever the program captures it can open again. The editor keeps several copies
+// of the image (its display copy and up to six edit states): the program is linked
+// large-address-aware, so on 64-bit Windows those copies have 4 GB of address space to live in.
+constexpr int64_t kMaxPixels = int64_t(7680) * 4320;
 constexpr int64_t kMaxSide = 32767;
-// The largest file read: a 32-bit BMP of the largest picture, with room for its headers.
+// The largest file read: a 32-bit BMP of the largest picture, with room for its headers. A PNG
+// larger than that (one of 16-bit samples with alpha, say) counts as too large.
 constexpr uint64_t kMaxFileBytes = uint64_t(kMaxPixels) * 4 + 64 * 1024;
 
-enum class Kind { kUnknown, kBmp, kGif, kJpeg };
+enum class Kind { kUnknown, kBmp, kGif, kJpeg, kPng };
 enum class Verdict {
-    kFits,        // a BMP, GIF or JPEG file whose picture we can hold
+    kFits,        // a BMP, GIF, JPEG or PNG file whose picture we can hold
     kNotAnImage,  // another kind of file, or one cut short or damaged in its headers
     kTooLarge,    // a picture (or file) beyond the limits above
 };

@@ -74,8 +74,8 @@ void ImageOpener::ShowLoadedImage() {
 void ImageOpener::ReportUnreadable(const std::string& path, OpenImageStatus status) {
     std::string text = "Can't open the image file:\n" + path + "\n";
     if (status == OpenImageStatus::kTooLarge)
-        text += "The picture is too large: at most 16,777,216 pixels (4096x4096) and 32767 pixels a side.";
+        text += "The picture is too large: at most 33,177,600 pixels (7680x4320) and 32767 pixels a side.";
     else
-        text += "It is not a BMP, GIF or JPEG picture that can be read.";
+        text += "It is not a BMP, GIF, JPEG or PNG picture that can be read.";
     ::MessageBoxA(Owner(view), text.c_str(), kMessageCaption, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -8,6 +8,7 @@
 #include "capture/foreground.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/gif_from_pixels.h"
+#include "imagefile/png_file_writer.h"
 #include "imagefile/replacing_save.h"
 #include "imagefile/save_dialogs.h"
 #include "imagefile/save_naming.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-const char kFilter[] = "BMP-Bitmap(*.bmp)|*.bmp|JPG-JPEG(*.jpg) |*.jpg|GIF-Gif(*.gif)|*.gif||";
+const char kFilter[] = "BMP-Bitmap(*.bmp)|*.bmp|JPG-JPEG(*.jpg) |*.jpg|GIF-Gif(*.gif)|*.gif|PNG(*.png)|*.png||";
 
 bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -97,6 +98,10 @@ ImageSaver::Outcome ImageSaver::WriteImage(const Image& image, int format, const
     case SaveNaming::kGif:
         written = WriteGif(image, temporary);
         break;
+    case SaveNaming::kPng:
+        written = image.dib ? PngFileWriter::WriteDib(image.dib, temporary)
+                            : PngFileWriter::WriteBitmap(image.bitmap, temporary);
+        break;
     default:
         break;
     }
@@ -152,7 +157,7 @@ void ImageSaver::OnFileSaveAs() {
         settings.jpegSmoothing = dialog.smoothing;
         settings.jpegProgressive = dialog.progressive;
     }
-    if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kGif) return;
+    if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kPng) return;
 
     if (Save(Source::kImageBitmap, settings.fileFormat, path, StoredJpegOptions(settings), false))
         view.AddHistoryEntry(name, path);
@@ -177,7 +182,7 @@ void ImageSaver::AutoSaveDib() { AutoSave(Source::kPendingDib); }
 void ImageSaver::AutoSave(Source source) {
     CaptureSettings& settings = view.settings;
     int format = settings.fileFormat;
-    if (format < SaveNaming::kBmp || format > SaveNaming::kGif) {
+    if (format < SaveNaming::kBmp || format > SaveNaming::kPng) {
         settings.nextNumber = SaveNaming::NextNumber(settings.nextNumber);  // the number moves on all the same
         return;
     }

@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include "imagefile/image_file_check.h"
+#include "imagefile/png_decoder.h"
 
 namespace {
 
@@ -58,11 +59,12 @@ OpenImageStatus ReadWholeFile(const std::string& path, HGLOBAL& block, size_t& s
     return status;
 }
 
-OpenImageStatus CheckHeaders(HGLOBAL block, size_t size) {
+OpenImageStatus CheckHeaders(HGLOBAL block, size_t size, ImageFileCheck::Kind& kind) {
     const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(block));
     if (!bytes) return OpenImageStatus::kNotAnImage;
     const ImageFileCheck::Result result = ImageFileCheck::Check(bytes, size);
     ::GlobalUnlock(block);
+    kind = result.kind;
     return FromVerdict(result.verdict);
 }
 
@@ -88,6 +90,34 @@ OpenImageStatus CopyToScreenBitmap(HBITMAP source, int width, int height, HBITMA
     return status;
 }
 
+// PNG is ours to decode (the system's picture loader knows only BMP, GIF and JPEG): its 32-bit
+// pixels go straight into a bitmap in the display's format.
+OpenImageStatus DecodePng(HGLOBAL block, size_t size, HBITMAP& bitmap) {
+    PngDecoder::Image image;
+    PngDecoder::Status decoded = PngDecoder::Status::kNotPng;
+    if (const auto* bytes = static_cast<const uint8_t*>(::GlobalLock(block))) {
+        decoded = PngDecoder::Decode(bytes, size, image);
+        ::GlobalUnlock(block);
+    }
+    ::GlobalFree(block);  // the file's bytes are no longer needed beside the pixels
+    if (decoded == PngDecoder::Status::kTooLarge) return OpenImageStatus::kTooLarge;
+    if (decoded != PngDecoder::Status::kDecoded) return OpenImageStatus::kNotAnImage;
+
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), image.width, -image.height, 1, 32, BI_RGB};
+    HDC screen = ::GetDC(nullptr);
+    bitmap = ::CreateCompatibleBitmap(screen, image.width, image.height);
+    OpenImageStatus status = bitmap ? OpenImageStatus::kOpened : OpenImageStatus::kTooLarge;
+    if (bitmap && ::SetDIBits(screen, bitmap, 0, UINT(image.height), image.pixels.data(), &info, DIB_RGB_COLORS) !=
+                      image.height) {
+        ::DeleteObject(bitmap);
+        bitmap = nullptr;
+        status = OpenImageStatus::kTooLarge;
+    }
+    ::ReleaseDC(nullptr, screen);
+    return status;
+}
+
 }  // namespace
 
 OpenImageStatus OpenImageFile(const std::string& path, CBitmap& bitmap) {
@@ -97,9 +127,16 @@ OpenImageStatus OpenImageFile(const std::string& path, CBitmap& bitmap) {
     if (status != OpenImageStatus::kOpened) return status;
     // The headers are checked before any decoder sees the file: a picture too large to hold is
     // refused without ever being allocated.
-    status = CheckHeaders(block, size);
+    ImageFileCheck::Kind kind = ImageFileCheck::Kind::kUnknown;
+    status = CheckHeaders(block, size, kind);
     if (status != OpenImageStatus::kOpened) {
         ::GlobalFree(block);
+        return status;
+    }
+    if (kind == ImageFileCheck::Kind::kPng) {
+        HBITMAP decoded = nullptr;
+        status = DecodePng(block, size, decoded);
+        if (decoded) bitmap.Attach(decoded);  // the previous image goes only now
         return status;
     }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Decoding a BMP, GIF or JPEG file into a bitmap in the display's format, through the system's
-// picture loader. The bitmap given is replaced only by a picture that decoded completely.
+// Decoding a BMP, GIF or JPEG file (through the system's picture loader) or a PNG file (through our
+// own decoder) into a bitmap in the display's format. The bitmap given is replaced only by a picture that decoded completely.
 #include <string>
 
 #include "framework/gdi.h"
@@ -8,7 +8,7 @@
 enum class OpenImageStatus {
     kOpened,
     kCannotOpen,  // missing, or held open by another program (the file is opened for exclusive reading)
-    kNotAnImage,  // not a BMP, GIF or JPEG picture that decodes
+    kNotAnImage,  // not a BMP, GIF, JPEG or PNG picture that decodes
     kTooLarge,    // beyond ImageFileCheck's limits, or more memory than is free
 };
 

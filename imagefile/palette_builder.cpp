@@ -357,6 +357,7 @@ void BuildExact(const uint8_t* pixels, int width, int height, size_t stride, con
     }
     IndexThroughNumbers(pixels, width, height, stride, counter, entryOf, out.indices);
     out.exact = true;
+    out.colorCount = static_cast<int>(colors.size());
 }
 
 // Up to kMaxFittedColors: the palette is fitted to the distinct colours, and each colour keeps the
@@ -504,7 +505,24 @@ Indexed Build(const uint8_t* pixels, int width, int height, size_t stride) {
         BuildExact(pixels, width, height, stride, counter, out);
     else
         BuildFromColors(pixels, width, height, stride, counter, out);
+    if (!out.exact) out.colorCount = kColors;
     return out;
+}
+
+size_t CountColors(const uint8_t* pixels, int width, int height, size_t stride, size_t limit) {
+    if (width <= 0 || height <= 0) return 0;
+    ColorCounter counter(limit);
+    return counter.AddAll(pixels, width, height, stride) ? counter.Colors().size() : limit + 1;
+}
+
+bool BuildExactOnly(const uint8_t* pixels, int width, int height, size_t stride, Indexed& out) {
+    out = Indexed{};
+    out.colorTable.assign(kColors * 4, 0);
+    if (width <= 0 || height <= 0) return false;
+    ColorCounter counter(kColors);
+    if (!counter.AddAll(pixels, width, height, stride)) return false;
+    BuildExact(pixels, width, height, stride, counter, out);
+    return true;
 }
 
 }  // namespace PaletteBuilder

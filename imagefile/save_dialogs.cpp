@@ -71,14 +71,14 @@ void CMyFileDialog::EnableSetting(bool on) { ::EnableWindow(GetDlgItem(IDC_SAVE_
 
 BOOL CMyFileDialog::OnInitDialog() {
     CFileDialog::OnInitDialog();
-    if (format == 0 || format == 2) EnableSetting(false);
+    if (format == 0 || format == 2 || format == 3) EnableSetting(false);
     return TRUE;
 }
 
 void CMyFileDialog::OnTypeChange() {
     HWND types = ::GetDlgItem(SystemDialog(), cmb1);
     int sel = static_cast<int>(::SendMessageA(types, CB_GETCURSEL, 0, 0));
-    if (sel == 0 || sel == 2) EnableSetting(false);
+    if (sel == 0 || sel == 2 || sel == 3) EnableSetting(false);
     else if (sel == 1) EnableSetting(true);
     format = sel;
 }

@@ -26,11 +26,11 @@ protected:
 
 class CMyFileDialog : public CFileDialog {
 public:
-    // The usual file dialog arguments plus the initial file-type index (1 BMP, 2 JPEG, 3 GIF).
+    // The usual file dialog arguments plus the initial file-type index (1 BMP, 2 JPEG, 3 GIF, 4 PNG).
     CMyFileDialog(bool open, const char* defaultExt, const char* fileName, DWORD flags,
                   const char* filter, CWnd* parent, int initialTypeIndex);
 
-    int format = 0;  // the type selected last: 0 BMP, 1 JPEG, 2 GIF
+    int format = 0;  // the type selected last: 0 BMP, 1 JPEG, 2 GIF, 3 PNG
     int quality = 75;
     BYTE grayscale = 0;
     BYTE smoothing = 0;

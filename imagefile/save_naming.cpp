@@ -9,6 +9,7 @@ const char* ExtensionOf(int format) {
     case kBmp: return ".bmp";
     case kJpeg: return ".jpg";
     case kGif: return ".gif";
+    case kPng: return ".png";
     default: return "";
     }
 }

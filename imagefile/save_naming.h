@@ -7,9 +7,9 @@
 
 namespace SaveNaming {
 
-enum Format { kBmp = 0, kJpeg = 1, kGif = 2 };
+enum Format { kBmp = 0, kJpeg = 1, kGif = 2, kPng = 3 };
 
-// ".bmp", ".jpg" or ".gif"; empty for any other value.
+// ".bmp", ".jpg", ".gif" or ".png"; empty for any other value.
 const char* ExtensionOf(int format);
 
 // The number part of an automatic name: "00%d" below 10 (negative numbers included), "0%d" below

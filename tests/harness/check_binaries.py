@@ -1,7 +1,8 @@
 """Both shipped folders run on a bare Windows: every binary of build/win is PE32 for i386 and every
 binary of build/win64 PE32+ for x86-64, and each imports only system libraries (and the program
-only our own agent libraries besides): no libstdc++, libgcc or winpthread DLLs. Both trees are
-checked on every machine, whichever one the Windows tests run."""
+only our own agent libraries besides): no libstdc++, libgcc, winpthread or zlib DLLs. The 32-bit
+program is large-address-aware, so that an 8K image and the editor's copies of it fit. Both trees
+are checked on every machine, whichever one the Windows tests run."""
 import re
 import subprocess
 import sys
@@ -34,6 +35,8 @@ def check_tree(arch):
             problems.append(f"{arch} {binary.name}: {kind.strip()}")
         dump = subprocess.run([objdump, "-p", str(binary)], capture_output=True, text=True,
                               check=True).stdout
+        if arch == "x86" and binary.name == "Tessaly.exe" and "large address aware" not in dump:
+            problems.append(f"{arch} {binary.name} is not large-address-aware")
         for dll in re.findall(r"DLL Name: (\S+)", dump):
             allowed = SYSTEM | (OURS if binary.name == "Tessaly.exe" else set())
             if dll.lower() not in allowed:

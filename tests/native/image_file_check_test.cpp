@@ -117,12 +117,16 @@ TEST(ImageFileCheck, FilesOfTheThreeKindsWithTheirSizes) {
 }
 
 TEST(ImageFileCheck, HugePicturesAreRefusedBeforeDecoding) {
-    // The largest picture that is held, and one pixel row more.
+    // A large picture that is held; the largest one, plus one pixel row or column, is not (the
+    // largest itself is tested through a PNG header, which needs no pixels behind it).
     Bytes fits = Bmp24(4096, 4096);
     EXPECT_EQ(Check(fits).verdict, Verdict::kFits);
     Bytes bmp = Bmp24(2, 2);
-    Put32(bmp, 18, 4096);
-    Put32(bmp, 22, 4097);
+    Put32(bmp, 18, 7680);
+    Put32(bmp, 22, 4321);
+    EXPECT_EQ(Check(bmp).verdict, Verdict::kTooLarge);
+    Put32(bmp, 18, 7681);
+    Put32(bmp, 22, 4320);
     EXPECT_EQ(Check(bmp).verdict, Verdict::kTooLarge);
     Put32(bmp, 18, 100000);  // a header claiming 100000 x 4097 over a few bytes of pixels
     EXPECT_EQ(Check(bmp).verdict, Verdict::kTooLarge);
@@ -150,8 +154,10 @@ TEST(ImageFileCheck, HugePicturesAreRefusedBeforeDecoding) {
 
 TEST(ImageFileCheck, DamagedOrForeignFilesAreNoImages) {
     const Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
-    EXPECT_EQ(Check(png).verdict, Verdict::kNotAnImage);
-    EXPECT_EQ(Check(png).kind, Kind::kUnknown);
+    EXPECT_EQ(Check(png).verdict, Verdict::kNotAnImage);  // a PNG cut short inside its header
+    EXPECT_EQ(Check(png).kind, Kind::kPng);
+    const Bytes text = {'P', 'N', 'G', ' ', 'f', 'i', 'l', 'e'};
+    EXPECT_EQ(Check(text).kind, Kind::kUnknown);
     EXPECT_EQ(ImageFileCheck::Check(nullptr, 0).verdict, Verdict::kNotAnImage);
 
     Bytes bmp = Bmp24(16, 16);

@@ -29,7 +29,10 @@ TEST(SaveNaming, AutoNameJoinsFolderBaseAndNumber) {
     EXPECT_EQ(std::string(ExtensionOf(kBmp)), ".bmp");
     EXPECT_EQ(std::string(ExtensionOf(kJpeg)), ".jpg");
     EXPECT_EQ(std::string(ExtensionOf(kGif)), ".gif");
-    EXPECT_EQ(std::string(ExtensionOf(3)), "");
+    EXPECT_EQ(std::string(ExtensionOf(kPng)), ".png");
+    EXPECT_EQ(kPng, 3);  // the value configure.dat stores
+    EXPECT_EQ(std::string(ExtensionOf(4)), "");
+    EXPECT_EQ(std::string(ExtensionOf(-1)), "");
 }
 
 TEST(SaveNaming, TitleAndExtensionOfTypedNames) {

@@ -11,6 +11,7 @@ TEST(SavePageRules, SettingFollowsTheSelection) {
     EXPECT_EQ(SettingForSelection(0), Off);
     EXPECT_EQ(SettingForSelection(1), On);
     EXPECT_EQ(SettingForSelection(2), Off);
+    EXPECT_EQ(SettingForSelection(3), Off);
     EXPECT_EQ(SettingForSelection(-1), U);
 }
 

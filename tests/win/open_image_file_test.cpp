@@ -1,9 +1,11 @@
-// Opening image files through the system's picture loader: files of our own writers and of the
-// reference tools decode to the right picture; missing, foreign, damaged and enormous files are
+// Opening image files through the system's picture loader (and PNG through our decoder): files of
+// our own writers and of the reference tools decode to the right picture; missing, foreign, damaged and enormous files are
 // refused and leave the bitmap held as it was.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <zlib.h>
 
 #include <cstdlib>
 #include <string>
@@ -14,6 +16,7 @@
 #include "imagefile/image_file_check.h"
 #include "imagefile/jpeg_writer_call.h"
 #include "imagefile/open_image_file.h"
+#include "imagefile/png_file_writer.h"
 
 namespace {
 
@@ -131,6 +134,26 @@ TEST(OpenImageFile, FilesOfOurOwnWriters) {
         ASSERT_EQ(CallJpegWriter(bmp, jpeg, options, true), JpegCallResult::kCalled);
         ExpectQuarters(jpeg, 24);
     }
+    // PNG, lossless: from the bitmap, and from the packed DIB a direct grab leaves.
+    const std::string png = Folder() + "ours.png";
+    ASSERT_TRUE(PngFileWriter::WriteBitmap(source, png));
+    ExpectQuarters(png, 0);
+    BITMAPINFOHEADER header{sizeof header, 64, 48, 1, 24, BI_RGB};
+    const size_t stride = 64 * 3;
+    HGLOBAL dib = ::GlobalAlloc(GMEM_MOVEABLE, sizeof header + stride * 48);
+    auto* bytes = static_cast<uint8_t*>(::GlobalLock(dib));
+    memcpy(bytes, &header, sizeof header);
+    HDC screen = ::GetDC(nullptr);
+    ASSERT_EQ(::GetDIBits(screen, source, 0, 48, bytes + sizeof header, reinterpret_cast<BITMAPINFO*>(bytes),
+                          DIB_RGB_COLORS), 48);
+    ::ReleaseDC(nullptr, screen);
+    ::GlobalUnlock(dib);
+    const std::string fromDib = Folder() + "ours_dib.png";
+    ASSERT_TRUE(PngFileWriter::WriteDib(dib, fromDib));
+    ExpectQuarters(fromDib, 0);
+    ::GlobalFree(dib);
+    // A folder that cannot be written: no file, and false.
+    EXPECT_FALSE(PngFileWriter::WriteBitmap(source, Folder() + "no such folder\\x.png"));
     ::DeleteObject(source);
 }
 
@@ -143,6 +166,18 @@ TEST(OpenImageFile, FilesOfTheReferenceTools) {
     ExpectQuarters(Folder() + "ref_magick_palette.bmp", 0);
     ExpectQuarters(Folder() + "ref_magick_rgb24.bmp", 0);
     ExpectQuarters(Folder() + "ref_magick_rgba32.bmp", 0);
+}
+
+TEST(OpenImageFile, PngFilesOfLibpngInEveryLayout) {
+    for (const char* name : {"ref_magick.png", "ref_magick_palette.png", "ref_magick_rgb.png", "ref_magick_rgb16.png",
+                             "ref_magick_interlaced.png", "ref_optipng.png"})
+        ExpectQuarters(Folder() + name, 0);
+    ExpectQuarters(Folder() + "ref_magick_gray16.png", 2, true);
+    // Transparent pixels show white, the colour of an empty page.
+    CBitmap bitmap;
+    ASSERT_EQ(OpenImageFile(Folder() + "ref_magick_rgba.png", bitmap), OpenImageStatus::kOpened);
+    EXPECT_EQ(PixelOf(bitmap, kQuarterCentres[0]), RGB(255, 255, 255));
+    for (int q = 1; q < 4; ++q) EXPECT_EQ(PixelOf(bitmap, kQuarterCentres[q]), kQuarters[q]) << q;
 }
 
 TEST(OpenImageFile, MissingHeldAndForeignFilesChangeNothing) {
@@ -161,13 +196,13 @@ TEST(OpenImageFile, MissingHeldAndForeignFilesChangeNothing) {
     for (char& c : garbage) c = static_cast<char>(rand());
     ExpectRefused(WriteAll("garbage.jpg", garbage), OpenImageStatus::kNotAnImage);
     ExpectRefused(WriteAll("empty.gif", ""), OpenImageStatus::kNotAnImage);
-    // Pictures the loader could decode but that are no BMP, GIF or JPEG are refused too.
-    ExpectRefused(Folder() + "ref_magick.png", OpenImageStatus::kNotAnImage);
+    // Pictures the loader could decode but that are no BMP, GIF, JPEG or PNG are refused too.
+    ExpectRefused(Folder() + "ref_magick.tif", OpenImageStatus::kNotAnImage);
 }
 
 TEST(OpenImageFile, TruncatedFiles) {
     // Cut inside their headers: refused, whatever the kind.
-    for (const char* name : {"ref_magick_rgb24.bmp", "ref_cjpeg_baseline.jpg", "ref_gif2rgb.gif"}) {
+    for (const char* name : {"ref_magick_rgb24.bmp", "ref_cjpeg_baseline.jpg", "ref_gif2rgb.gif", "ref_magick_rgb.png"}) {
         std::string data = ReadAll(Folder() + name);
         ASSERT_GT(data.size(), 100u) << name;
         ExpectRefused(WriteAll(std::string("head_") + name, data.substr(0, 12)), OpenImageStatus::kNotAnImage);
@@ -175,6 +210,10 @@ TEST(OpenImageFile, TruncatedFiles) {
     // A BMP missing part of its rows would come out partly black without a word: refused.
     std::string bmp = ReadAll(Folder() + "ref_magick_rgb24.bmp");
     ExpectRefused(WriteAll("rows_cut.bmp", bmp.substr(0, bmp.size() / 2)), OpenImageStatus::kNotAnImage);
+    // So would a PNG whose pixel data ends early, or that lacks its end.
+    std::string png = ReadAll(Folder() + "ref_magick_rgb.png");
+    ExpectRefused(WriteAll("cut.png", png.substr(0, png.size() * 2 / 3)), OpenImageStatus::kNotAnImage);
+    ExpectRefused(WriteAll("no_end.png", png.substr(0, png.size() - 12)), OpenImageStatus::kNotAnImage);
     // JPEG and GIF data cut short: whatever the loader makes of it, never a crash, never a
     // picture of another size, and a refusal leaves the bitmap alone.
     for (const char* name : {"ref_cjpeg_baseline.jpg", "ref_gif2rgb.gif"}) {
@@ -213,14 +252,22 @@ TEST(OpenImageFile, PicturesClaimingHugeSizesAreRefusedUnallocated) {
     gif.replace(6, 4, "\xFF\xFF\xFF\xFF");  // a 65535 x 65535 screen
     ExpectRefused(WriteAll("huge.gif", gif), OpenImageStatus::kTooLarge);
 
+    // A PNG header claiming 7681 x 4320, one column past the largest picture, with a correct CRC.
+    std::string png = ReadAll(Folder() + "ref_magick_rgb.png");
+    ASSERT_GT(png.size(), 33u);
+    png.replace(16, 8, std::string("\x00\x00\x1E\x01\x00\x00\x10\xE0", 8));
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+    for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
+    ExpectRefused(WriteAll("huge.png", png), OpenImageStatus::kTooLarge);
+
 }
 
 TEST(OpenImageFile, TheLargestPictureHeldStillOpens) {
-    // 4096 x 4096 at one bit a pixel: a small file for the largest picture (64 MB on this display).
-    const int side = 4096;
-    static_assert(ImageFileCheck::kMaxPixels == int64_t(side) * side);
-    const uint32_t stride = side / 8, table = 8, offset = 14 + 40 + table;
-    std::string bmp(offset + size_t(stride) * side, '\0');
+    // 7680 x 4320 at one bit a pixel: a small file for the largest picture (127 MB on this display).
+    const int width = 7680, height = 4320;
+    static_assert(ImageFileCheck::kMaxPixels == int64_t(width) * height);
+    const uint32_t stride = width / 8, table = 8, offset = 14 + 40 + table;
+    std::string bmp(offset + size_t(stride) * height, '\0');
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(v >> (8 * i));
     };
@@ -229,17 +276,17 @@ TEST(OpenImageFile, TheLargestPictureHeldStillOpens) {
     put32(2, uint32_t(bmp.size()));
     put32(10, offset);
     put32(14, 40);
-    put32(18, side);
-    put32(22, side);
+    put32(18, width);
+    put32(22, height);
     bmp[26] = 1;  // planes
     bmp[28] = 1;  // bits a pixel
     put32(54 + 4, 0x00FFFFFF);  // colour 1 is white; colour 0 black
     bmp[offset] = static_cast<char>(0x80);  // bottom row, first pixel white
     CBitmap bitmap;
     ASSERT_EQ(OpenImageFile(WriteAll("largest.bmp", bmp), bitmap), OpenImageStatus::kOpened);
-    EXPECT_EQ(bitmap.GetSize(), CSize(side, side));
-    EXPECT_EQ(PixelOf(bitmap, POINT{0, side - 1}), RGB(255, 255, 255));
-    EXPECT_EQ(PixelOf(bitmap, POINT{1, side - 1}), RGB(0, 0, 0));
+    EXPECT_EQ(bitmap.GetSize(), CSize(width, height));
+    EXPECT_EQ(PixelOf(bitmap, POINT{0, height - 1}), RGB(255, 255, 255));
+    EXPECT_EQ(PixelOf(bitmap, POINT{1, height - 1}), RGB(0, 0, 0));
 }
 
 }  // namespace

@@ -38,3 +38,9 @@ def decode_gif(path):
 def psnr(a, b):
     mse = np.mean((a.astype(np.float64) - b.astype(np.float64)) ** 2)
     return float("inf") if mse == 0 else 10 * np.log10(255.0 ** 2 / mse)
+
+
+def decode_png(path):
+    """Pillow's own PNG decoder (not libpng); checks the signature first."""
+    assert Path(path).read_bytes()[:8] == b"\x89PNG\r\n\x1a\n", f"{path} is not a PNG file"
+    return load_image(path)

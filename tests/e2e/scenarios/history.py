@@ -163,7 +163,7 @@ def scenario_saved_captures_listed_kept_and_reopened():
         t.probe.command(FRAME, ID_FILE_OPEN_IMAGE)
         type_into_open_dialog(s, t, s.winpath(garbage))
         answer_message(t, f"Can't open the image file:\n{s.winpath(garbage)}\n"
-                          "It is not a BMP, GIF or JPEG picture that can be read.")
+                          "It is not a BMP, GIF, JPEG or PNG picture that can be read.")
         assert status_text(t) == "No Image."
 
         picture = make_picture(s.dir / "picture.bmp", 200, 100)
@@ -187,7 +187,7 @@ def scenario_saved_captures_listed_kept_and_reopened():
         damaged.write_bytes(b"BM" + bytes(200))  # still there, but no picture any more
         click_row(s, t, 1, repeat=2)
         answer_message(t, f"Can't open the image file:\n{first[1][1]}\n"
-                          "It is not a BMP, GIF or JPEG picture that can be read.")
+                          "It is not a BMP, GIF, JPEG or PNG picture that can be read.")
         assert rows(t) == first[:2], "the row of a file that is there but unreadable was removed"
         assert status_text(t) == "1024x768,32 bits", "the image shown stays"
         t.exit()
