@@ -1,14 +1,14 @@
 #include "capture/capture_options_store.h"
 
 #include "app/atomic_file.h"
-#include "app/program_folder.h"
+#include "app/settings_location.h"
 #include "capture/capture_options.h"
 
 namespace CaptureOptionsStore {
 
 namespace {
 
-std::string OptionsPath() { return BesideProgram(CaptureOptions::kFileName); }
+std::string OptionsPath() { return SettingsFilePath(CaptureOptions::kFileName); }
 
 }  // namespace
 

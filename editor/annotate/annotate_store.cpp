@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/atomic_file.h"
-#include "app/program_folder.h"
+#include "app/settings_location.h"
 
 namespace AnnotateStore {
 
@@ -15,13 +15,13 @@ AnnotateOptions Load() {
     AnnotateOptions options;
     std::string data;
     // Read a little past the size, so a longer file is seen as damaged rather than cut short.
-    if (AtomicFile::Read(BesideProgram(kFileName), data, 64)) AnnotateOptions::Decode(data, options);
+    if (AtomicFile::Read(SettingsFilePath(kFileName), data, 64)) AnnotateOptions::Decode(data, options);
     return options;
 }
 
 bool Save(const AnnotateOptions& options) {
     const std::string data = options.Encode();
-    return AtomicFile::Replace(BesideProgram(kFileName), data.data(), data.size());
+    return AtomicFile::Replace(SettingsFilePath(kFileName), data.data(), data.size());
 }
 
 }  // namespace AnnotateStore

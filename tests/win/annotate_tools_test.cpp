@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/atomic_file.h"
-#include "app/program_folder.h"
+#include "app/settings_location.h"
 #include "editor/annotate/annotate_store.h"
 #include "editor/annotate/annotate_tools.h"
 #include "editor/bitmap_ops.h"
@@ -183,7 +183,7 @@ TEST(AnnotateTools, MarksThatDrawNothingOrAreDroppedLeaveNoStep) {
 }
 
 TEST(AnnotateTools, OptionsFileRoundTripsAndADamagedOneGivesTheDefaults) {
-    const std::string path = BesideProgram("annotate.dat");
+    const std::string path = SettingsFilePath("annotate.dat");
     AnnotateOptions chosen;
     chosen.colour = RGB(12, 34, 56);
     chosen.width = 8;
