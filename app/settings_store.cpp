@@ -5,6 +5,7 @@
 #include "app/atomic_file.h"
 #include "app/program_folder.h"
 #include "app/settings_file_format.h"
+#include "app/settings_ranges.h"
 
 namespace {
 
@@ -45,6 +46,7 @@ bool SettingsStore::LoadFile(CaptureSettings& settings) {
     std::string bytes;
     if (!AtomicFile::Read(SettingsPath(), bytes, SettingsFileFormat::kFileSize)) return false;
     SettingsFileFormat::Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), settings);
+    SettingsRanges::Repair(settings);
     return true;
 }
 

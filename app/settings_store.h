@@ -10,7 +10,8 @@ public:
     // The folder of the running executable plus "\configure.dat".
     static std::string SettingsPath();
 
-    // Overwrites `settings` from the file (a short file fills only what it holds wholly).
+    // Overwrites `settings` from the file (a short file fills only what it holds wholly); a value
+    // outside its range is read as its default.
     // False when the file cannot be opened or read; `settings` is then untouched.
     static bool LoadFile(CaptureSettings& settings);
     // Replaces the file atomically; false when it could not be written (nothing is damaged then).

@@ -78,6 +78,22 @@ TEST(SettingsStore, ShortFileFillsOnlyWhatItHolds) {
     EXPECT_EQ(loaded.baseName, "Kelvane_");
 }
 
+TEST(SettingsStore, ValuesOutOfRangeAreReadAsDefaultsAndSavedValid) {
+    CaptureSettings s;
+    s.captureMode = 9;
+    s.saveMode = 0;
+    s.fileFormat = -1;
+    s.nextNumber = 55;
+    ASSERT_TRUE(SettingsStore::SaveFile(s));  // stored as given: the repair belongs to reading
+    CaptureSettings loaded;
+    ASSERT_TRUE(SettingsStore::LoadFile(loaded));
+    CaptureSettings expected;
+    expected.nextNumber = 55;
+    EXPECT_EQ(loaded, expected);
+    ASSERT_TRUE(SettingsStore::SaveFile(loaded));
+    EXPECT_EQ(FileSize(SettingsStore::SettingsPath()), 557u);
+}
+
 TEST(AtomicFile, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     std::string path = ExeFolder() + "\\atomic.dat";
     ASSERT_TRUE(AtomicFile::Replace(path, "old!", 4));
