@@ -24,7 +24,7 @@ public:
 class AutostartEntry {
 public:
     static bool IsPresent();
-    // Sets the value to `exePath`; false when neither key could be written.
+    // Sets the value to `exePath` in double quotes; false when neither key could be written.
     static bool Set(const std::string& exePath);
     static void Remove();
 };

@@ -121,7 +121,12 @@ TEST(AutostartEntry, SetAndRemovedUnderTheMachineRunKey) {
     EXPECT_FALSE(AutostartEntry::IsPresent());
     ASSERT_TRUE(AutostartEntry::Set(ProgramPath()));
     EXPECT_TRUE(AutostartEntry::IsPresent());
-    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), ProgramPath());
+    std::string quoted = "\"";
+    quoted.append(ProgramPath()).push_back('"');
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), quoted);
+    // Quoted, so that a folder with spaces never lets Windows run a program named by its first word.
+    ASSERT_TRUE(AutostartEntry::Set("C:\\Program Files\\Tessaly\\Tessaly.exe"));
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "\"C:\\Program Files\\Tessaly\\Tessaly.exe\"");
     AutostartEntry::Remove();
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_FALSE(AutostartEntry::IsPresent());

@@ -59,7 +59,7 @@ def scenario_settings_read_back_unchanged():
 
 def scenario_no_save_on_exit_keeps_file_but_updates_run_value():
     """saveSettingsOnExit 0: the file is left as it was, while the autostart value still follows
-    runAtStartup (present whatever its data, rewritten with the program's path)."""
+    runAtStartup (present whatever its data, rewritten with the program's path in quotes)."""
     with session("no_save_on_exit_keeps_file_but_updates_run_value") as s:
         t = Tessaly(s)
         original = settings.encode(saveSettingsOnExit=0, filler=b"\x55")
@@ -68,7 +68,8 @@ def scenario_no_save_on_exit_keeps_file_but_updates_run_value():
         t.exit()
         assert t.settings_path.read_bytes() == original
         value = t.run_value()
-        assert value and value.lower().endswith("\\tessaly.exe"), value
+        assert value and value.startswith('"') and value.endswith('"'), value
+        assert value[1:-1].lower().endswith("\\tessaly.exe") and '"' not in value[1:-1], value
 
         s.run(["reg", "delete", r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run", "/v",
                "Varnicklet", "/f"], check=True)
