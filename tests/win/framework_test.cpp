@@ -200,22 +200,30 @@ TEST_F(FrameworkTest, AWindowNotOursNamedInAMessageReachesNoObject) {
     HWND foreign = ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                      nullptr, nullptr);
     ASSERT_NE(foreign, nullptr);
-    ::SetPropA(foreign, "Tessaly.CWnd", &victim);
+    // The desktop window belongs to another process (the shell).
+    const HWND otherProcess = ::GetDesktopWindow();
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(otherProcess, &owner);
+    EXPECT_NE(owner, ::GetCurrentProcessId());
 
-    frame->SendMessage(WM_COMMAND, MAKEWPARAM(901, BN_CLICKED), reinterpret_cast<LPARAM>(foreign));
-    NMHDR header{foreign, 901, static_cast<UINT>(NM_CLICK)};
-    frame->SendMessage(WM_NOTIFY, 901, reinterpret_cast<LPARAM>(&header));
-    HDC dc = ::GetDC(foreign);
-    frame->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(foreign));
-    ::ReleaseDC(foreign, dc);
-    EXPECT_EQ(victim.reflected, 0);
-    EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
+    for (HWND named : {foreign, otherProcess}) {
+        ::SetPropA(named, "Tessaly.CWnd", &victim);
+        ASSERT_EQ(::GetPropA(named, "Tessaly.CWnd"), &victim);  // the forgery is in place
+        frame->SendMessage(WM_COMMAND, MAKEWPARAM(901, BN_CLICKED), reinterpret_cast<LPARAM>(named));
+        NMHDR header{named, 901, static_cast<UINT>(NM_CLICK)};
+        frame->SendMessage(WM_NOTIFY, 901, reinterpret_cast<LPARAM>(&header));
+        HDC dc = ::GetDC(foreign);
+        frame->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(named));
+        ::ReleaseDC(foreign, dc);
+        EXPECT_EQ(victim.reflected, 0) << named;
+        EXPECT_EQ(CWnd::FromHandlePermanent(named), nullptr) << named;
+        ::RemovePropA(named, "Tessaly.CWnd");
+    }
 
     // The object's own window still reaches it.
     frame->SendMessage(WM_COMMAND, MAKEWPARAM(901, BN_CLICKED), reinterpret_cast<LPARAM>(victim.m_hWnd));
     EXPECT_EQ(victim.reflected, 1);
     EXPECT_EQ(CWnd::FromHandlePermanent(victim.m_hWnd), &victim);
-    ::RemovePropA(foreign, "Tessaly.CWnd");
     ::DestroyWindow(foreign);
     HWND own = victim.m_hWnd;
     victim.DestroyWindow();
