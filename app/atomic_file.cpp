@@ -10,13 +10,22 @@ bool Replace(const std::string& path, const void* data, size_t size) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+    bool ok = ::WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) != 0;
+    if (ok && written != size) {
+        ok = false;
+        ::SetLastError(ERROR_DISK_FULL);  // a short write says nothing of its own
+    }
     ok = ::FlushFileBuffers(file) && ok;
     ok = ::CloseHandle(file) && ok;
     if (ok)
         ok = ::MoveFileExA(temporary.c_str(), path.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) ::DeleteFileA(temporary.c_str());
+    if (!ok) {
+        // The caller may tell the user why: the clean-up must not overwrite the reason.
+        const DWORD error = ::GetLastError();
+        ::DeleteFileA(temporary.c_str());
+        ::SetLastError(error);
+    }
     return ok;
 }
 

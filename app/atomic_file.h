@@ -7,7 +7,7 @@
 namespace AtomicFile {
 
 // True when `path` now holds exactly `data`. On any failure (folder not writable, disk full) the
-// old file is left as it was and no temporary file remains.
+// old file is left as it was, no temporary file remains, and the system's last error says why.
 bool Replace(const std::string& path, const void* data, size_t size);
 
 // Reads at most `limit` bytes of `path` into `out`; false when the file cannot be opened or read.

@@ -2,6 +2,7 @@
 
 #include "app/kelvane101_doc.h"
 #include "app/kelvane101_view.h"
+#include "app/library_search.h"
 #include "app/main_frame.h"
 #include "chrome/about_dialog.h"
 #include "res/resource.h"
@@ -40,5 +41,6 @@ bool CKelvane101App::InitInstance() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
+    LibrarySearch::LimitToProgramAndSystemFolders();
     return AfxWinMain(instance, cmdShow);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "agents/agents.h"
+#include "app/exit_write.h"
 #include "app/main_frame.h"
 #include "app/message_caption.h"
 #include "app/program_folder.h"
@@ -104,14 +105,14 @@ void CKelvane101View::LoadSettings() {
     CaptureOptionsStore::Load(settings);  // older setups have none: no delay, no pointer
 }
 
-void CKelvane101View::StoreSettings() {
+void CKelvane101View::StoreSettings(bool askOnFailure) {
     if (settings.runAtStartup) AutostartEntry::Set(ProgramPath());
     else AutostartEntry::Remove();
-    // A folder we may not write to keeps its old file; that is all we can do at exit.
-    if (settings.saveSettingsOnExit) {
-        SettingsStore::SaveFile(settings);
-        CaptureOptionsStore::Save(settings);
-    }
+    if (!settings.saveSettingsOnExit) return;
+    // A failed write keeps the old file whole; the user learns why and may free the way and retry.
+    ExitWrite::WriteOrReport(SettingsStore::SettingsPath(), [this] { return SettingsStore::SaveFile(settings); },
+                             ExitWrite::AskIf(askOnFailure, nullptr));
+    CaptureOptionsStore::Save(settings);  // a small file beside configure.dat: kept whole when it fails
 }
 
 CMainFrame* CKelvane101View::MainFrame() const {

@@ -60,7 +60,9 @@ public:
     AnnotateTools annotate{*this, editorState, display, history, editor};
 
     // Writes the autostart value and configure.dat as the settings say (at exit and at log-off).
-    void StoreSettings();
+    // A configure.dat that cannot be written is reported with a chance to retry, unless the
+    // session is ending and no one may be asked.
+    void StoreSettings(bool askOnFailure = true);
     CMainFrame* MainFrame() const;
     void OnInitialUpdate() override;
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/exit_write.h"
 #include "app/kelvane101_view.h"
 #include "app/program_folder.h"
 #include "capture/foreground.h"
@@ -9,6 +10,7 @@
 #include "chrome/exit_dialog.h"
 #include "chrome/html_help.h"
 #include "chrome/product_addresses.h"
+#include "history/history_store.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNCREATE(CMainFrame)
@@ -103,8 +105,8 @@ void CMainFrame::OnSize(UINT type, int cx, int cy) {
 void CMainFrame::OnEndSession(bool ending) {
     // Logging off ends the process without WM_CLOSE: keep what closing would have kept.
     if (!ending) return;
-    SaveHistoryOnExit();
-    if (CKelvane101View* view = View()) view->StoreSettings();
+    SaveHistoryOnExit(false);
+    if (CKelvane101View* view = View()) view->StoreSettings(false);
 }
 
 // ---- history -------------------------------------------------------------------------------
@@ -119,9 +121,10 @@ bool CMainFrame::CreateHistoryList() {
     return true;
 }
 
-void CMainFrame::SaveHistoryOnExit() {
-    // A folder we may not write to keeps its old file; that is all we can do at exit.
-    historyList.SaveHistory();
+void CMainFrame::SaveHistoryOnExit(bool askOnFailure) {
+    // A failed write keeps the old file whole; the user learns why and may free the way and retry.
+    ExitWrite::WriteOrReport(HistoryStore::FilePath(), [this] { return historyList.SaveHistory(); },
+                             ExitWrite::AskIf(askOnFailure, m_hWnd));
 }
 
 bool CMainFrame::OnCmdMsg(UINT id, int code, void* extra, HandlerInfo* info) {

@@ -57,8 +57,9 @@ protected:
 
 private:
     bool exitDialogOpen = false;
-    // Writes save.dat once the user has confirmed the exit (and when Windows ends the session).
-    void SaveHistoryOnExit();
+    // Writes save.dat once the user has confirmed the exit (and when Windows ends the session); a
+    // failure is reported with a chance to retry when the user may be asked.
+    void SaveHistoryOnExit(bool askOnFailure = true);
     // Step 5 of the frame's creation: the history list in its pane, with its rows from save.dat.
     bool CreateHistoryList();
 };

@@ -5,6 +5,7 @@
 #include "app/atomic_file.h"
 #include "app/settings_file_format.h"
 #include "app/settings_location.h"
+#include "app/settings_ranges.h"
 
 namespace {
 
@@ -23,9 +24,13 @@ bool ValuePresentUnder(HKEY root) {
 }
 
 bool SetUnder(HKEY key, const std::string& exePath) {
-    // The data length is the path's length without the terminating zero.
-    return ::RegSetValueExA(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(exePath.c_str()),
-                            static_cast<DWORD>(exePath.size())) == ERROR_SUCCESS;
+    // The value is a command line: unquoted, a path with spaces ("C:\Program Files\...") would let
+    // Windows start a program named by its first word ("C:\Program.exe").
+    std::string command = "\"";
+    command.append(exePath).push_back('"');
+    // The data length is the text's length without the terminating zero.
+    return ::RegSetValueExA(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                            static_cast<DWORD>(command.size())) == ERROR_SUCCESS;
 }
 
 void RemoveUnder(HKEY root) {
@@ -45,6 +50,7 @@ bool SettingsStore::LoadFile(CaptureSettings& settings) {
     std::string bytes;
     if (!AtomicFile::Read(SettingsPath(), bytes, SettingsFileFormat::kFileSize)) return false;
     SettingsFileFormat::Decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), settings);
+    SettingsRanges::Repair(settings);
     return true;
 }
 

@@ -10,7 +10,8 @@ public:
     // configure.dat in the folder SettingsFilePath chooses.
     static std::string SettingsPath();
 
-    // Overwrites `settings` from the file (a short file fills only what it holds wholly).
+    // Overwrites `settings` from the file (a short file fills only what it holds wholly); a value
+    // outside its range is read as its default.
     // False when the file cannot be opened or read; `settings` is then untouched.
     static bool LoadFile(CaptureSettings& settings);
     // Replaces the file atomically; false when it could not be written (nothing is damaged then).
@@ -23,7 +24,7 @@ public:
 class AutostartEntry {
 public:
     static bool IsPresent();
-    // Sets the value to `exePath`; false when neither key could be written.
+    // Sets the value to `exePath` in double quotes; false when neither key could be written.
     static bool Set(const std::string& exePath);
     static void Remove();
 };

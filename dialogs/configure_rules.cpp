@@ -118,7 +118,8 @@ TakeBackOutcome TakeBack(const PageValues& pages, bool directoryExists, CaptureS
     else s.baseName = v.baseName;
 
     s.nextNumber = v.nextNumber;
-    s.fileFormat = v.fileFormat;
+    // The format list may show no selection: only a format the save path knows is stored.
+    if (SettingsRanges::IsFileFormat(v.fileFormat)) s.fileFormat = v.fileFormat;
     if (v.autoSaveRadio == kRadioChecked) s.saveMode = 2;
     else if (v.saveAsRadio == kRadioChecked) s.saveMode = 1;
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/capture_settings.h"
+#include "app/settings_ranges.h"
 #include "dialogs/configure_values.h"
 
 namespace ConfigureRules {
@@ -16,7 +17,7 @@ uint16_t HotKeyFlagsFromModifiers(uint16_t modifiers);
 uint16_t ModifiersFromHotKeyFlags(uint16_t flags);
 
 // The characters a base name may not hold, in the order they are looked for.
-constexpr char kForbiddenBaseNameCharacters[] = "\"/\\?*><|:";
+inline constexpr auto& kForbiddenBaseNameCharacters = SettingsRanges::kForbiddenBaseNameCharacters;
 // The first forbidden character found (in the order above), or 0 when the name is acceptable.
 // An empty name is acceptable.
 char ForbiddenCharacterIn(const std::string& baseName);

@@ -77,7 +77,7 @@ void CSavePage::OnOK() {
     char text[5] = "";  // at most four characters
     ::GetDlgItemTextA(m_hWnd, IDC_EDITPAGE_START, text, sizeof text);
     nextNumber = SavePageRules::StartNumberFromText(text);
-    fileFormat = formatCombo.GetCurSel();
+    fileFormat = formatCombo.GetCurSel();  // -1 with no selection: the settings keep their format
 }
 
 void CSavePage::EnableControls(std::initializer_list<int> ids, Enable state) {

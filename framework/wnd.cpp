@@ -5,11 +5,9 @@
 
 #include "framework/frame_wnd.h"
 #include "framework/win_app.h"
+#include "framework/window_table.h"
 
 namespace {
-
-// The window property that points from a window to its bound object.
-const char kBindingProperty[] = "Tessaly.CWnd";
 
 // The object whose window CreateWindowEx is making right now on this thread.
 thread_local CWnd* t_creating = nullptr;
@@ -30,16 +28,16 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
-    return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kBindingProperty)) : nullptr;
+    return WindowTable::Find(hWnd);
 }
 
 void CWnd::Bind(HWND hWnd) {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kBindingProperty, this);
+    WindowTable::Add(hWnd, this);
 }
 
 void CWnd::Unbind() {
-    if (m_hWnd) ::RemovePropA(m_hWnd, kBindingProperty);
+    if (m_hWnd) WindowTable::Remove(m_hWnd, this);
     m_hWnd = nullptr;
 }
 

@@ -19,7 +19,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // The object bound to `hWnd`, or null when none is.
+    // The object bound to `hWnd` by this module, or null: a window of another program, or one we
+    // never bound, finds nothing whatever it carries.
     static CWnd* FromHandlePermanent(HWND hWnd);
     HWND GetSafeHwnd() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }

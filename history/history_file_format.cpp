@@ -57,12 +57,21 @@ void AppendRecords(const void* records, size_t count, HistoryRows& rows) {
                     FieldText(record + kNameSize + kLocationSize, kTimeSize));
 }
 
+ReadPlan RecordsToRead(int32_t count, uint64_t fileSize) {
+    ReadPlan plan;
+    if (count < 1 || fileSize < kHeaderSize) return plan;
+    const uint64_t present = (fileSize - kHeaderSize) / kRecordSize;
+    const uint64_t available = uint64_t(count) < present ? uint64_t(count) : present;
+    plan.count = static_cast<size_t>(available < kMaxRecords ? available : kMaxRecords);
+    plan.first = available - plan.count;
+    return plan;
+}
+
 int32_t Decode(const void* data, size_t size, HistoryRows& rows) {
     int32_t count = 0;
     if (ReadHeader(data, size, count) != HeaderStatus::kRecords) return count;
-    const size_t present = (size - kHeaderSize) / kRecordSize;
-    const size_t wanted = static_cast<size_t>(count) < present ? static_cast<size_t>(count) : present;
-    AppendRecords(static_cast<const char*>(data) + kHeaderSize, wanted, rows);
+    const ReadPlan plan = RecordsToRead(count, size);
+    AppendRecords(static_cast<const char*>(data) + kHeaderSize + plan.first * kRecordSize, plan.count, rows);
     return count;
 }
 

@@ -30,12 +30,25 @@ enum class HeaderStatus {
 // Reads the 8-byte header; `count` is the count the file claims.
 HeaderStatus ReadHeader(const void* data, size_t size, int32_t& count);
 
+// The most records ever read from one file: a list of this many rows stays quick to show, and a
+// file of any size, damaged or hostile, cannot make the program reserve more than about 15 MB.
+constexpr size_t kMaxRecords = 100000;
+
+// Which records of a file of `fileSize` bytes that claims `count` records are read: `count` from
+// record `first` on. Only whole records present, at most kMaxRecords of them, the newest (last)
+// ones when there are more.
+struct ReadPlan {
+    uint64_t first = 0;
+    size_t count = 0;
+};
+ReadPlan RecordsToRead(int32_t count, uint64_t fileSize);
+
 // Appends `count` whole records that follow each other at `records`. A field's text ends at its
 // first zero byte, or with the field when it has none; it never reaches into the next field.
 void AppendRecords(const void* records, size_t count, HistoryRows& rows);
 
-// The rows of a whole file: none for a wrong signature or a count below 1; the whole records
-// present when the count claims more than the file holds (a partial last record is dropped).
+// The rows of a whole file: none for a wrong signature or a count below 1; the records
+// RecordsToRead names (a count larger than the file gives the whole records present).
 // Returns the number of rows the file claimed (0 when it is not a history file).
 int32_t Decode(const void* data, size_t size, HistoryRows& rows);
 

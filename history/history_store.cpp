@@ -34,9 +34,12 @@ bool Load(const std::string& path, HistoryRows& rows) {
     if (ReadExactly(file, header, sizeof header) &&
         HistoryFile::ReadHeader(header, sizeof header, count) == HistoryFile::HeaderStatus::kRecords &&
         ::GetFileSizeEx(file, &size)) {
-        // Only whole records that are really there: a count larger than the file reads no further.
-        const uint64_t present = (uint64_t(size.QuadPart) - HistoryFile::kHeaderSize) / HistoryFile::kRecordSize;
-        uint64_t left = std::min<uint64_t>(uint64_t(count), present);
+        // Only whole records that are really there, and never more than the bound: the size of a
+        // file decides no allocation beyond it.
+        const HistoryFile::ReadPlan plan = HistoryFile::RecordsToRead(count, uint64_t(size.QuadPart));
+        LARGE_INTEGER start{};
+        start.QuadPart = LONGLONG(HistoryFile::kHeaderSize + plan.first * HistoryFile::kRecordSize);
+        uint64_t left = ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN) ? plan.count : 0;
         const size_t kBlockRecords = 1024;  // reads of 420 KB: a buffer that stays warm in the cache
         std::vector<char> block(size_t(std::min<uint64_t>(left, kBlockRecords)) * HistoryFile::kRecordSize);
         rows.Reserve(size_t(left), size_t(left) * 128);  // room for typical names and paths

@@ -11,7 +11,8 @@ namespace HistoryStore {
 std::string FilePath();
 
 // Appends the rows of the file at `path`. A missing or unreadable file, a wrong signature or a
-// count below 1 add nothing; a file shorter than its count gives the whole records it holds.
+// count below 1 add nothing; a file shorter than its count gives the whole records it holds; a
+// file of more than HistoryFile::kMaxRecords records gives its newest that many.
 // False when the file could not be opened.
 bool Load(const std::string& path, HistoryRows& rows);
 

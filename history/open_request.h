@@ -14,7 +14,7 @@ constexpr size_t kSize = 260;
 std::array<char, kSize> Make(const std::string& path);
 
 // The path in `size` bytes at `data`: the text before the first zero byte. False (nothing to
-// open) when there is no data or no zero byte within it.
+// open) when there is no data or no zero byte within it, or within its first kSize bytes.
 bool Read(const void* data, size_t size, std::string& path);
 
 }  // namespace OpenRequest

@@ -157,7 +157,7 @@ void ImageSaver::OnFileSaveAs() {
         settings.jpegSmoothing = dialog.smoothing;
         settings.jpegProgressive = dialog.progressive;
     }
-    if (settings.fileFormat < SaveNaming::kBmp || settings.fileFormat > SaveNaming::kPng) return;
+    if (!SaveNaming::IsKnownFormat(settings.fileFormat)) return;
 
     if (Save(Source::kImageBitmap, settings.fileFormat, path, StoredJpegOptions(settings), false))
         view.AddHistoryEntry(name, path);
@@ -182,7 +182,7 @@ void ImageSaver::AutoSaveDib() { AutoSave(Source::kPendingDib); }
 void ImageSaver::AutoSave(Source source) {
     CaptureSettings& settings = view.settings;
     int format = settings.fileFormat;
-    if (format < SaveNaming::kBmp || format > SaveNaming::kPng) {
+    if (!SaveNaming::IsKnownFormat(format)) {
         settings.nextNumber = SaveNaming::NextNumber(settings.nextNumber);  // the number moves on all the same
         return;
     }

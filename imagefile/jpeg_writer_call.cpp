@@ -1,7 +1,9 @@
 #include "imagefile/jpeg_writer_call.h"
-#include "app/message_caption.h"
 
 #include <windows.h>
+
+#include "app/message_caption.h"
+#include "app/program_folder.h"
 
 namespace {
 
@@ -17,7 +19,8 @@ void Tell(const char* text, bool quiet) {
 
 JpegCallResult CallJpegWriter(const std::string& bmpPath, const std::string& jpegPath,
                               const JpegOptions& options, bool quiet, const char* libraryName) {
-    HMODULE library = ::LoadLibraryA(libraryName);
+    // By its full path beside the program: never a file of that name in the current folder or on PATH.
+    HMODULE library = ::LoadLibraryA(BesideProgram(libraryName).c_str());
     if (!library) {
         Tell("not found dll!", quiet);
         return JpegCallResult::kLibraryMissing;

@@ -1,5 +1,5 @@
 #pragma once
-// The call into the JPEG writer library Wexbury.dll, loaded by name for each save.
+// The call into the JPEG writer library Wexbury.dll, loaded from the program's folder for each save.
 #include <string>
 
 struct JpegOptions {
@@ -11,8 +11,8 @@ struct JpegOptions {
 
 enum class JpegCallResult { kLibraryMissing, kExportMissing, kCalled };
 
-// Converts the BMP at `bmpPath` into the JPEG at `jpegPath` through the library `library` (looked
-// up by plain name). A missing library or export is told to the user ("not found dll!", "can't
-// find procedure!") unless `quiet`.
+// Converts the BMP at `bmpPath` into the JPEG at `jpegPath` through the library file `library` in
+// the program's folder (never looked up anywhere else). A missing library or export is told to
+// the user ("not found dll!", "can't find procedure!") unless `quiet`.
 JpegCallResult CallJpegWriter(const std::string& bmpPath, const std::string& jpegPath,
                               const JpegOptions& options, bool quiet, const char* library = "Wexbury.dll");

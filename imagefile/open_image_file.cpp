@@ -27,7 +27,10 @@ OpenImageStatus FromVerdict(ImageFileCheck::Verdict verdict) {
 
 // Reads the whole file into a movable block; on success `block` holds `size` bytes.
 OpenImageStatus ReadWholeFile(const std::string& path, HGLOBAL& block, size_t& size) {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read, and even write, while we read: a picture a viewer or an editor holds open
+    // is still shown. A file that changes under us fails the length or header checks below.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return OpenImageStatus::kCannotOpen;
     LARGE_INTEGER length{};
     OpenImageStatus status = OpenImageStatus::kOpened;

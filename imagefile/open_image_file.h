@@ -7,7 +7,7 @@
 
 enum class OpenImageStatus {
     kOpened,
-    kCannotOpen,  // missing, or held open by another program (the file is opened for exclusive reading)
+    kCannotOpen,  // missing, or held open by another program that lets nobody read it
     kNotAnImage,  // not a BMP, GIF, JPEG or PNG picture that decodes
     kTooLarge,    // beyond ImageFileCheck's limits, or more memory than is free
 };

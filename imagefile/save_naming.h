@@ -8,6 +8,9 @@
 namespace SaveNaming {
 
 enum Format { kBmp = 0, kJpeg = 1, kGif = 2, kPng = 3 };
+// The highest format value a setting may hold: every value from kBmp to it names a format.
+constexpr int kHighestFormat = kPng;
+inline bool IsKnownFormat(int format) { return format >= kBmp && format <= kHighestFormat; }
 
 // ".bmp", ".jpg", ".gif" or ".png"; empty for any other value.
 const char* ExtensionOf(int format);

@@ -183,10 +183,13 @@ TEST(ConfigureRules, JpegOptionsAreTakenOnlyForJpeg) {
     pages.save.fileFormat = 2;
     TakeBack(pages, true, s);
     EXPECT_EQ(s.jpegQuality, 40);
-    pages.save.fileFormat = -1;  // no selection: stored as it is, options dropped
+    pages.save.fileFormat = -1;  // no selection: the stored format stays, options dropped
     TakeBack(pages, true, s);
-    EXPECT_EQ(s.fileFormat, -1);
+    EXPECT_EQ(s.fileFormat, 2);
     EXPECT_EQ(s.jpegQuality, 40);
+    pages.save.fileFormat = 9;  // nor is any value past the last format ever stored
+    TakeBack(pages, true, s);
+    EXPECT_EQ(s.fileFormat, 2);
     pages.save.fileFormat = 1;
     TakeBack(pages, true, s);
     EXPECT_EQ(s.jpegQuality, 90);

@@ -125,6 +125,36 @@ TEST(HistoryFile, CountLargerThanTheFileGivesTheWholeRecordsPresent) {
     EXPECT_EQ(one.Count(), 1u);
 }
 
+TEST(HistoryFile, ReadsAtMostTheNewestRecordsItsBoundAllows) {
+    using HistoryFile::kMaxRecords;
+    // Whatever the count and the file size claim, no more than the bound is ever read; the
+    // records kept are the last ones, the newest.
+    auto plan = HistoryFile::RecordsToRead(2147483647, 8 + uint64_t(3000000000));
+    EXPECT_EQ(plan.count, kMaxRecords);
+    EXPECT_EQ(plan.first, 3000000000u / 410 - kMaxRecords);
+    plan = HistoryFile::RecordsToRead(5, 8 + 410 * 7);
+    EXPECT_EQ(plan.first, 0u);
+    EXPECT_EQ(plan.count, 5u);
+    plan = HistoryFile::RecordsToRead(9, 8 + 410 * 7 + 409);
+    EXPECT_EQ(plan.count, 7u);
+    plan = HistoryFile::RecordsToRead(-1, 8 + 410);
+    EXPECT_EQ(plan.count, 0u);
+    plan = HistoryFile::RecordsToRead(3, 7);  // shorter than its header
+    EXPECT_EQ(plan.count, 0u);
+
+    // A file one record over the bound: its oldest record is the one left out.
+    std::string file = Header(101, int32_t(kMaxRecords + 1));
+    file.reserve(8 + (kMaxRecords + 1) * 410);
+    file += Record("oldest", "c:\\0", "t");
+    for (size_t i = 1; i < kMaxRecords; ++i) file += Record("", "", "");
+    file += Record("newest", "c:\\n", "t");
+    HistoryRows rows;
+    EXPECT_EQ(HistoryFile::Decode(file.data(), file.size(), rows), int32_t(kMaxRecords + 1));
+    ASSERT_EQ(rows.Count(), kMaxRecords);
+    EXPECT_EQ(rows.Name(0), "");
+    EXPECT_EQ(rows.Name(kMaxRecords - 1), "newest");
+}
+
 TEST(HistoryRows, RemovingKeepsOrderAndTexts) {
     HistoryRows rows;
     // Enough rows that removing most of them compacts the text block.
@@ -173,6 +203,22 @@ TEST(OpenRequest, ReadsOnlyWithinTheDataAndNeedsItsTerminator) {
     EXPECT_FALSE(OpenRequest::Read(data, 0, path));
     ASSERT_TRUE(OpenRequest::Read("", 1, path));
     EXPECT_EQ(path, "");
+}
+
+TEST(OpenRequest, APathLongerThanTheBlockIsRefused) {
+    // Any program may send a block of any size: a "path" of megabytes is no path to open.
+    std::string huge(4 * 1024 * 1024, 'p');
+    huge.back() = '\0';
+    std::string path = "unchanged";
+    EXPECT_FALSE(OpenRequest::Read(huge.data(), huge.size(), path));
+    EXPECT_EQ(path, "unchanged");
+    std::string block(400, 'q');
+    block[OpenRequest::kSize - 1] = '\0';  // 259 characters and the zero: the longest path
+    ASSERT_TRUE(OpenRequest::Read(block.data(), block.size(), path));
+    EXPECT_EQ(path, std::string(OpenRequest::kSize - 1, 'q'));
+    block[OpenRequest::kSize - 1] = 'q';
+    block[OpenRequest::kSize] = '\0';  // 260 characters
+    EXPECT_FALSE(OpenRequest::Read(block.data(), block.size(), path));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/settings_file_format.h"
+#include "app/settings_ranges.h"
 
 #include <gtest/gtest.h>
 
@@ -136,6 +137,88 @@ TEST(SettingsFileFormat, LongerFileReadsTheFirst557Bytes) {
     CaptureSettings s;
     Decode(file.data(), file.size(), s);
     EXPECT_EQ(s, HandBuiltSettings());
+}
+
+// Out-of-range values come out of the decoder as they stand; the range repair that follows it makes
+// each one its default, so the record that is used (and written back at exit) is valid.
+TEST(SettingsRanges, EachFieldOutsideItsRangeBecomesItsDefault) {
+    auto file = HandBuiltFile();
+    auto put32 = [&](size_t at, int32_t v) { std::memcpy(&file[at], &v, 4); };
+    put32(kCaptureMode, 0);
+    put32(kSaveMode, 3);
+    put32(kFileFormat, -1);
+    put32(kJpegQuality, 101);
+    put32(kBackgroundColor, 0x01332211);
+    file[kPlaySound] = 2;
+    file[kSaveToFile] = 0xFF;
+    file[kJpegSmoothing] = 7;
+    std::memcpy(&file[kBaseName], "a:b", 4);
+    CaptureSettings s;
+    Decode(file.data(), file.size(), s);
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+
+    const CaptureSettings d;
+    CaptureSettings expected = HandBuiltSettings();
+    expected.captureMode = d.captureMode;
+    expected.saveMode = d.saveMode;
+    expected.fileFormat = d.fileFormat;
+    expected.jpegQuality = d.jpegQuality;
+    expected.backgroundColor = d.backgroundColor;
+    expected.playSound = d.playSound;
+    expected.saveToFile = d.saveToFile;
+    expected.jpegSmoothing = d.jpegSmoothing;
+    expected.baseName = d.baseName;
+    EXPECT_EQ(s, expected);  // the fields in range keep what the file said
+
+    // Written back, every value is valid and the file keeps its length.
+    auto bytes = Encode(s);
+    EXPECT_EQ(bytes.size(), 557u);
+    CaptureSettings again;
+    Decode(bytes.data(), bytes.size(), again);
+    EXPECT_FALSE(SettingsRanges::Repair(again));
+    EXPECT_EQ(again, s);
+}
+
+TEST(SettingsRanges, EveryValueInRangeIsKeptAndTheLimitsAreExact) {
+    CaptureSettings s = HandBuiltSettings();
+    EXPECT_FALSE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s, HandBuiltSettings());
+    for (int32_t mode = 1; mode <= 6; ++mode) {
+        s.captureMode = mode;
+        EXPECT_FALSE(SettingsRanges::Repair(s)) << mode;
+    }
+    for (int32_t format : {0, 1, 2, 3}) EXPECT_TRUE(SettingsRanges::IsFileFormat(format)) << format;
+    for (int32_t bad : {-1, 7, INT32_MIN, INT32_MAX}) {
+        EXPECT_FALSE(SettingsRanges::IsCaptureMode(bad)) << bad;
+        EXPECT_FALSE(SettingsRanges::IsFileFormat(bad)) << bad;
+    }
+    EXPECT_FALSE(SettingsRanges::IsCaptureMode(0));
+    EXPECT_FALSE(SettingsRanges::IsSaveMode(0));
+    EXPECT_FALSE(SettingsRanges::IsSaveMode(3));
+    s.jpegQuality = 0;
+    EXPECT_FALSE(SettingsRanges::Repair(s));
+    s.jpegQuality = 100;
+    EXPECT_FALSE(SettingsRanges::Repair(s));
+    s.jpegQuality = -1;
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s.jpegQuality, 75);
+}
+
+TEST(SettingsRanges, SaveDirectoryAlwaysEndsWithABackslash) {
+    CaptureSettings s;
+    s.saveDirectory = "d:\\shots";
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s.saveDirectory, "d:\\shots\\");
+    s.saveDirectory = "";
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s.saveDirectory, "c:\\CaptureImage\\");
+    // 259 characters leave no room for the backslash within the file's field.
+    s.saveDirectory = std::string(259, 'x');
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s.saveDirectory, "c:\\CaptureImage\\");
+    s.saveDirectory = std::string(258, 'x');
+    EXPECT_TRUE(SettingsRanges::Repair(s));
+    EXPECT_EQ(s.saveDirectory, std::string(258, 'x') + "\\");
 }
 
 }  // namespace

@@ -177,6 +177,59 @@ TEST_F(FrameworkTest, AcceleratorsReachTheFrameThroughTheMessageLoop) {
     frame->m_hAccelTable = nullptr;
 }
 
+// A control object that counts the notifications passed back to it by its parent.
+class CountingControl : public CWnd {
+public:
+    int reflected = 0;
+
+protected:
+    void OnClicked() { ++reflected; }
+    void OnCustom(NMHDR*, LRESULT*) { ++reflected; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CountingControl, CWnd)
+    ON_CONTROL_REFLECT(BN_CLICKED, OnClicked)
+    ON_NOTIFY_REFLECT(NM_CLICK, OnCustom)
+END_MESSAGE_MAP()
+
+TEST_F(FrameworkTest, AWindowNotOursNamedInAMessageReachesNoObject) {
+    // Any program can put a property on its own window; here it claims our bound object's name
+    // and points it at a live object of ours that does not own the window.
+    CountingControl victim;
+    ASSERT_TRUE(victim.CreateEx(0, nullptr, "victim", WS_CHILD, 0, 0, 10, 10, frame->m_hWnd, 901));
+    HWND foreign = ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     nullptr, nullptr);
+    ASSERT_NE(foreign, nullptr);
+    // The desktop window belongs to another process (the shell).
+    const HWND otherProcess = ::GetDesktopWindow();
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(otherProcess, &owner);
+    EXPECT_NE(owner, ::GetCurrentProcessId());
+
+    for (HWND named : {foreign, otherProcess}) {
+        ::SetPropA(named, "Tessaly.CWnd", &victim);
+        ASSERT_EQ(::GetPropA(named, "Tessaly.CWnd"), &victim);  // the forgery is in place
+        frame->SendMessage(WM_COMMAND, MAKEWPARAM(901, BN_CLICKED), reinterpret_cast<LPARAM>(named));
+        NMHDR header{named, 901, static_cast<UINT>(NM_CLICK)};
+        frame->SendMessage(WM_NOTIFY, 901, reinterpret_cast<LPARAM>(&header));
+        HDC dc = ::GetDC(foreign);
+        frame->SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(named));
+        ::ReleaseDC(foreign, dc);
+        EXPECT_EQ(victim.reflected, 0) << named;
+        EXPECT_EQ(CWnd::FromHandlePermanent(named), nullptr) << named;
+        ::RemovePropA(named, "Tessaly.CWnd");
+    }
+
+    // The object's own window still reaches it.
+    frame->SendMessage(WM_COMMAND, MAKEWPARAM(901, BN_CLICKED), reinterpret_cast<LPARAM>(victim.m_hWnd));
+    EXPECT_EQ(victim.reflected, 1);
+    EXPECT_EQ(CWnd::FromHandlePermanent(victim.m_hWnd), &victim);
+    ::DestroyWindow(foreign);
+    HWND own = victim.m_hWnd;
+    victim.DestroyWindow();
+    EXPECT_EQ(CWnd::FromHandlePermanent(own), nullptr);  // the table forgets a destroyed window
+}
+
 TEST(CBitmapTest, OwnsAtMostOneHandle) {
     HDC screen = ::GetDC(nullptr);
     CBitmap bitmap;

@@ -269,4 +269,30 @@ TEST_F(HistoryListTest, AddedLinksAreNamedAfterTheirLastBackslash) {
     EXPECT_EQ(list.GetItemText(2, 0), "plain.jpg");
 }
 
+TEST(HistoryStore, AFileOverTheRecordBoundLoadsItsNewestRecords) {
+    // One record over the bound, and a count claiming far more: the oldest record is skipped by
+    // seeking, the newest is the last row.
+    const size_t records = HistoryFile::kMaxRecords + 1;
+    HistoryRows written;
+    written.Append("oldest", "c:\\0", "t");
+    written.Append("second", "c:\\1", "t");
+    for (size_t i = 2; i + 1 < records; ++i) written.Append("", "", "");
+    written.Append("newest", "c:\\n", "t");
+    std::string file = HistoryFile::Encode(written);
+    file[4] = file[5] = file[6] = '\xFF';
+    file[7] = '\x7F';  // a count of 2147483647
+    const std::string path = Folder() + "large_save.dat";
+    WriteAll(path, file);
+    file.clear();
+    file.shrink_to_fit();
+
+    HistoryRows loaded;
+    ASSERT_TRUE(HistoryStore::Load(path, loaded));
+    ASSERT_EQ(loaded.Count(), HistoryFile::kMaxRecords);
+    EXPECT_EQ(loaded.Name(0), "second");
+    EXPECT_EQ(loaded.Location(0), "c:\\1");
+    EXPECT_EQ(loaded.Name(loaded.Count() - 1), "newest");
+    ::DeleteFileA(path.c_str());
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include "capture/dib_conversions.h"
 #include "imagefile/bmp_writer.h"
 #include "imagefile/jpeg_writer_call.h"
+#include "app/library_search.h"
 
 namespace {
 
@@ -160,6 +161,36 @@ TEST(JpegWriterCall, MissingLibraryOrExportIsReportedAndWritesNothing) {
     EXPECT_EQ(jpg[0], 0xFF);
     EXPECT_EQ(jpg[1], 0xD8);
     EXPECT_EQ(ReadFile(bmp), before);
+}
+
+TEST(JpegWriterCall, ALibraryInTheCurrentFolderIsNeverLoaded) {
+    // The Open and Save As dialogs move the current folder wherever the user browses: a copy of
+    // the writer there (the program's own missing) must not be loaded and run.
+    const std::string planted = Folder() + "planted\\";
+    ::CreateDirectoryA(planted.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileA((Folder() + "Wexbury.dll").c_str(), (planted + "PlantedWriter.dll").c_str(), FALSE));
+    char before[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(::SetCurrentDirectoryA(planted.c_str()));
+
+    std::string bmp = Folder() + "planted_src.bmp", jpeg = Folder() + "planted_out.jpg";
+    HBITMAP bitmap = MakeTestBitmap(8, 8);
+    ASSERT_TRUE(BmpWriter::WriteBitmapAsBmp(bitmap, bmp, 24));
+    ::DeleteObject(bitmap);
+    EXPECT_EQ(CallJpegWriter(bmp, jpeg, {}, true, "PlantedWriter.dll"), JpegCallResult::kLibraryMissing);
+    EXPECT_EQ(::GetFileAttributesA(jpeg.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Once the process has taken the current folder out of its search, no bare name finds it
+    // there either; the program's own folder still serves.
+    LibrarySearch::LimitToProgramAndSystemFolders();
+    HMODULE found = ::LoadLibraryA("PlantedWriter.dll");
+    EXPECT_EQ(found, nullptr);
+    if (found) ::FreeLibrary(found);
+    EXPECT_EQ(CallJpegWriter(bmp, jpeg, {}, true), JpegCallResult::kCalled);
+
+    ::SetCurrentDirectoryA(before);
+    ::DeleteFileA((planted + "PlantedWriter.dll").c_str());
+    ::RemoveDirectoryA(planted.c_str());
 }
 
 }  // namespace

@@ -182,12 +182,22 @@ TEST(OpenImageFile, PngFilesOfLibpngInEveryLayout) {
 
 TEST(OpenImageFile, MissingHeldAndForeignFilesChangeNothing) {
     ExpectRefused(Folder() + "no such file.bmp", OpenImageStatus::kCannotOpen);
-    // Opened for exclusive reading: a file another program holds open cannot be opened.
+    // A file another program holds open while letting others read it (a viewer, an editor that
+    // keeps it open for writing) opens; one held without any sharing cannot be opened.
     const std::string held = Folder() + "held.bmp";
     HBITMAP source = MakeQuarters();
     ASSERT_TRUE(BmpWriter::WriteBitmapAsBmp(source, held, 24));
     ::DeleteObject(source);
     HANDLE holder = ::CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ExpectQuarters(held, 0);
+    ::CloseHandle(holder);
+    holder = ::CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ExpectQuarters(held, 0);
+    ::CloseHandle(holder);
+    holder = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ExpectRefused(held, OpenImageStatus::kCannotOpen);
     ::CloseHandle(holder);
 

@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/atomic_file.h"
+#include "app/exit_write.h"
 #include "app/program_folder.h"
 #include "app/settings_store.h"
 
@@ -78,6 +82,22 @@ TEST(SettingsStore, ShortFileFillsOnlyWhatItHolds) {
     EXPECT_EQ(loaded.baseName, "Kelvane_");
 }
 
+TEST(SettingsStore, ValuesOutOfRangeAreReadAsDefaultsAndSavedValid) {
+    CaptureSettings s;
+    s.captureMode = 9;
+    s.saveMode = 0;
+    s.fileFormat = -1;
+    s.nextNumber = 55;
+    ASSERT_TRUE(SettingsStore::SaveFile(s));  // stored as given: the repair belongs to reading
+    CaptureSettings loaded;
+    ASSERT_TRUE(SettingsStore::LoadFile(loaded));
+    CaptureSettings expected;
+    expected.nextNumber = 55;
+    EXPECT_EQ(loaded, expected);
+    ASSERT_TRUE(SettingsStore::SaveFile(loaded));
+    EXPECT_EQ(FileSize(SettingsStore::SettingsPath()), 557u);
+}
+
 TEST(AtomicFile, FailedReplaceKeepsTheOldFileAndLeavesNoTemporary) {
     std::string path = ExeFolder() + "\\atomic.dat";
     ASSERT_TRUE(AtomicFile::Replace(path, "old!", 4));
@@ -105,7 +125,12 @@ TEST(AutostartEntry, SetAndRemovedUnderTheMachineRunKey) {
     EXPECT_FALSE(AutostartEntry::IsPresent());
     ASSERT_TRUE(AutostartEntry::Set(ProgramPath()));
     EXPECT_TRUE(AutostartEntry::IsPresent());
-    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), ProgramPath());
+    std::string quoted = "\"";
+    quoted.append(ProgramPath()).push_back('"');
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), quoted);
+    // Quoted, so that a folder with spaces never lets Windows run a program named by its first word.
+    ASSERT_TRUE(AutostartEntry::Set("C:\\Program Files\\Tessaly\\Tessaly.exe"));
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "\"C:\\Program Files\\Tessaly\\Tessaly.exe\"");
     AutostartEntry::Remove();
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE), "<absent>");
     EXPECT_FALSE(AutostartEntry::IsPresent());
@@ -129,6 +154,45 @@ TEST(AutostartEntry, PresentWhateverItsDataAndInEitherRunKey) {
     AutostartEntry::Remove();
     EXPECT_FALSE(AutostartEntry::IsPresent());
     EXPECT_EQ(ReadValue(HKEY_CURRENT_USER), "<absent>");
+}
+
+TEST(ExitWrite, AFailedWriteNamesTheFileAndTheReasonAndMayBeRetried) {
+    // A folder where the file's temporary should go blocks the write.
+    const std::string path = ExeFolder() + "\\exit.dat", blocker = path + ".new";
+    ::DeleteFileA(path.c_str());
+    ASSERT_TRUE(::CreateDirectoryA(blocker.c_str(), nullptr));
+    auto write = [&] { return AtomicFile::Replace(path, "data", 4); };
+
+    std::vector<std::string> asked;
+    EXPECT_FALSE(ExitWrite::WriteOrReport(path, write, [&](const std::string& text) {
+        asked.push_back(text);
+        return asked.size() < 3;  // two retries, then Cancel
+    }));
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_NE(asked[0].find(path), std::string::npos) << asked[0];
+    // The reason is the system's own text, not the success message of a later call.
+    EXPECT_EQ(asked[0], ExitWrite::FailureText(path, ERROR_ACCESS_DENIED)) << asked[0];
+    EXPECT_FALSE(Exists(path));
+
+    // The user clears the way and retries: the file is written, nobody is asked again.
+    asked.clear();
+    EXPECT_TRUE(ExitWrite::WriteOrReport(path, write, [&](const std::string& text) {
+        asked.push_back(text);
+        return ::RemoveDirectoryA(blocker.c_str()) != 0;
+    }));
+    EXPECT_EQ(asked.size(), 1u);
+    std::string content;
+    ASSERT_TRUE(AtomicFile::Read(path, content, 100));
+    EXPECT_EQ(content, "data");
+    EXPECT_FALSE(Exists(blocker));
+
+    // Without anyone to ask (the session is ending) there is exactly one try.
+    ASSERT_TRUE(::CreateDirectoryA(blocker.c_str(), nullptr));
+    EXPECT_FALSE(ExitWrite::WriteOrReport(path, write, ExitWrite::NoRetry()));
+    ::RemoveDirectoryA(blocker.c_str());
+    ::DeleteFileA(path.c_str());
+    // An error the system has no text for is still named.
+    EXPECT_NE(ExitWrite::FailureText(path, 0x2000DEAD).find("System error 536927917."), std::string::npos);
 }
 
 }  // namespace

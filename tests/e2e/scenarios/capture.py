@@ -208,14 +208,19 @@ def scenario_mode_command_during_a_capture_finishes_the_agent_that_was_started()
         assert (image["width"], image["height"]) == (1024, 768), image
 
 
-def scenario_unknown_mode_from_a_damaged_file_starts_nothing():
-    """captureMode 9 refuses the hot-key without hanging: a menu capture works right after."""
-    with session("unknown_mode_from_a_damaged_file_starts_nothing") as s:
+def scenario_unknown_mode_from_a_damaged_file_is_read_as_the_default():
+    """captureMode 9 is read as the default mode 3: the hot-key starts the window picker, the
+    file goes back with 3, and a menu capture works right after."""
+    with session("unknown_mode_from_a_damaged_file_is_read_as_the_default") as s:
         t = Tessaly(s).start(quiet_settings(captureMode=9))
         s.xdotool("key", "F11")
-        time.sleep(1.5)
-        assert not t.visible_windows()
-        assert (t.probe.clipboard(s.dir / "none.bmp") or {}).get("image") is None
+        overlay_up(t)
+        s.xdotool("key", "Escape")
+        wait_for(lambda: not t.visible_windows(), 10, "the overlay stayed")
+        t.exit()
+        assert settings.decode(t.settings_path.read_bytes())["captureMode"] == 3
+        t.start()
+        t.wait_frame()
         t.probe.command(FRAME, 32819)
         _, image = clipboard_picture(t, s, "screen.bmp")
         assert (image["width"], image["height"]) == (1024, 768), image

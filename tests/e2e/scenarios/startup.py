@@ -59,7 +59,7 @@ def scenario_settings_read_back_unchanged():
 
 def scenario_no_save_on_exit_keeps_file_but_updates_run_value():
     """saveSettingsOnExit 0: the file is left as it was, while the autostart value still follows
-    runAtStartup (present whatever its data, rewritten with the program's path)."""
+    runAtStartup (present whatever its data, rewritten with the program's path in quotes)."""
     with session("no_save_on_exit_keeps_file_but_updates_run_value") as s:
         t = Tessaly(s)
         original = settings.encode(saveSettingsOnExit=0, filler=b"\x55")
@@ -68,7 +68,8 @@ def scenario_no_save_on_exit_keeps_file_but_updates_run_value():
         t.exit()
         assert t.settings_path.read_bytes() == original
         value = t.run_value()
-        assert value and value.lower().endswith("\\tessaly.exe"), value
+        assert value and value.startswith('"') and value.endswith('"'), value
+        assert value[1:-1].lower().endswith("\\tessaly.exe") and '"' not in value[1:-1], value
 
         s.run(["reg", "delete", r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run", "/v",
                "Varnicklet", "/f"], check=True)
@@ -107,3 +108,35 @@ def scenario_log_off_keeps_the_settings():
         t.probe.send(FRAME, WM_ENDSESSION, 1, 0)
         wait_for(lambda: t.settings_path.exists(), 5, "configure.dat was not written")
         assert t.settings_path.read_bytes() == settings.encode()
+
+
+def scenario_unwritable_files_at_exit_are_reported_and_exit_still_ends():
+    """save.dat and configure.dat that cannot be written at exit: each failure names its file and
+    the system's reason and offers Retry and Cancel; Retry once the way is clear writes the file,
+    Cancel ends the program with the old file untouched."""
+    with session("unwritable_files_at_exit_are_reported_and_exit_still_ends") as s:
+        t = Tessaly(s)
+        original = settings.encode(nextNumber=77)
+        t.start(original)
+        # Each file is replaced through a temporary beside it: a folder of that name blocks the write.
+        blockers = [s.bin / "save.dat.new", s.bin / "configure.dat.new"]
+        for blocker in blockers:
+            blocker.mkdir()
+        t.probe.close(FRAME)
+        t.answer("Exit", "OK")
+
+        box = t.message(MESSAGE_CAPTION)
+        assert "save.dat" in box["text"] and "Retry" in box["text"], box["text"]
+        buttons = sorted(c["text"].replace("&", "") for c in box["controls"] if c["class"] == "Button")
+        assert buttons == ["Cancel", "Retry"], box["controls"]
+        blockers[0].rmdir()
+        retry = [c["id"] for c in box["controls"] if c["text"].replace("&", "") == "Retry"][0]
+        t.probe.click(MESSAGE_CAPTION, retry, visible=True)
+        wait_for(lambda: (s.bin / "save.dat").exists(), 10, "save.dat was not written on Retry")
+
+        # The next box, of the same caption, is about the settings.
+        box = wait_for(lambda: (lambda b: b if b and "configure.dat" in b["text"] else None)(
+            t.probe.dialog(MESSAGE_CAPTION, visible=True, timeout=2000)), 10, "no box about configure.dat")
+        t.answer(MESSAGE_CAPTION, "Cancel")
+        wait_for(lambda: t.process.poll() is not None, 20, "Tessaly did not end after Cancel")
+        assert t.settings_path.read_bytes() == original
