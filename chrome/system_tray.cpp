@@ -52,7 +52,13 @@ BOOL CSystemTray::SetTooltipText(const char* tooltip) {
 }
 
 BOOL CSystemTray::ChangeIcon(UINT iconResourceId) {
-    return ChangeIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(iconResourceId)));
+    // The image drawn for the notification area's size (larger at higher display scales), not the
+    // large one shrunk by the shell. Shared: the system frees it, never we.
+    HICON icon = static_cast<HICON>(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(iconResourceId), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_SHARED));
+    if (!icon) icon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(iconResourceId));
+    return ChangeIcon(icon);
 }
 
 BOOL CSystemTray::DeleteIcon() {
