@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/editor_bench_view.h"
 #include "bench/win_clock.h"
 #include "editor/annotate/annotate_tools.h"
 #include "editor/bitmap_ops.h"
@@ -24,34 +25,6 @@
 namespace {
 
 constexpr int kImageWidth = 3840, kImageHeight = 2160;
-
-class BenchView : public EditorHost {
-public:
-    BenchView() {
-        int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-        window = ::CreateWindowExA(0, "STATIC", "annotate bench", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
-                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~BenchView() { ::DestroyWindow(window); }
-    HWND window;
-    CSize total;
-    CPoint scroll;
-    HWND EditorWindow() const override { return window; }
-    CSize ScrollTotal() const override { return total; }
-    void SetScrollTotal(CSize t) override { total = t; }
-    CPoint ScrollPosition() const override { return scroll; }
-    void ScrollTo(CPoint p) override { scroll = p; }
-    void SetStatusPane(int, const char*) override {}
-    void ShowMessage(const char* text, const char*, UINT) override { std::fprintf(stderr, "%s\n", text); }
-};
-
-// Everything drawn so far has reached the screen: reading a pixel back waits for it.
-void Settle(HWND window) {
-    ::GdiFlush();
-    HDC dc = ::GetDC(window);
-    ::GetPixel(dc, 0, 0);
-    ::ReleaseDC(window, dc);
-}
 
 double Median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
@@ -105,7 +78,7 @@ struct Row {
 int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 15;
     if (rounds < 1) rounds = 1;
-    BenchView view;
+    BenchView view("annotate bench");
     RECT client;
     ::GetClientRect(view.window, &client);
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/editor_bench_view.h"
 #include "bench/win_clock.h"
 #include "editor/bitmap_ops.h"
 #include "editor/edit_history.h"
@@ -24,35 +25,6 @@
 namespace {
 
 constexpr int kImageWidth = 3840, kImageHeight = 2160;
-
-// The view's part: a full-screen window, the scroll state in members.
-class BenchView : public EditorHost {
-public:
-    BenchView() {
-        int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-        window = ::CreateWindowExA(0, "STATIC", "editor bench", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr,
-                                   nullptr, ::GetModuleHandleA(nullptr), nullptr);
-    }
-    ~BenchView() { ::DestroyWindow(window); }
-    HWND window;
-    CSize total;
-    CPoint scroll;
-    HWND EditorWindow() const override { return window; }
-    CSize ScrollTotal() const override { return total; }
-    void SetScrollTotal(CSize t) override { total = t; }
-    CPoint ScrollPosition() const override { return scroll; }
-    void ScrollTo(CPoint p) override { scroll = p; }
-    void SetStatusPane(int, const char*) override {}
-    void ShowMessage(const char* text, const char*, UINT) override { std::fprintf(stderr, "%s\n", text); }
-};
-
-// Everything drawn so far has reached the screen: reading a pixel back waits for it.
-void Settle(HWND window) {
-    ::GdiFlush();
-    HDC dc = ::GetDC(window);
-    ::GetPixel(dc, 0, 0);
-    ::ReleaseDC(window, dc);
-}
 
 // Median seconds of one call of `work`, each sample `repeat` calls long.
 template <typename Work>
@@ -142,7 +114,7 @@ struct Row {
 int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 9;
     if (rounds < 1) rounds = 1;
-    BenchView view;
+    BenchView view("editor bench");
     RECT client;
     ::GetClientRect(view.window, &client);
 
