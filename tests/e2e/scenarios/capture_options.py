@@ -32,14 +32,16 @@ def quiet_settings(**changes):
     return settings.encode(**dict(base, **changes))
 
 
-def picture_of_size(t, s, name, size, timeout=10):
+def picture_of_size(t, s, name, size, timeout=10, unlike=None):
     """Waits for a picture of `size` (width, height) on the clipboard; earlier pictures of other
-    sizes do not count."""
+    sizes do not count, nor one equal to `unlike` (the picture still there from before)."""
     path = s.dir / name
 
     def arrived():
         r = t.probe.clipboard(path)
-        return r and r["image"] and (r["image"]["width"], r["image"]["height"]) == tuple(size)
+        if not (r and r["image"] and (r["image"]["width"], r["image"]["height"]) == tuple(size)):
+            return False
+        return unlike is None or not np.array_equal(load_image(path), unlike)
     wait_for(arrived, timeout, f"no {size[0]}x{size[1]} picture reached the clipboard")
     return load_image(path)
 
@@ -194,7 +196,7 @@ def scenario_delay_cancel_menu_in_picture_and_pointer():
         time.sleep(0.3)
         s.screenshot(s.dir / "without-pointer.png")
         t.probe.command(FRAME, ID_CAPTURE_DEFAULT)
-        picture = picture_of_size(t, s, "with-pointer.bmp", (1024, 768))
+        picture = picture_of_size(t, s, "with-pointer.bmp", (1024, 768), unlike=picture)
         screen = load_image(s.dir / "without-pointer.png")
         differ = np.any(picture != screen, axis=2)
         ys, xs = np.nonzero(differ)
