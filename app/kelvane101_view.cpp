@@ -303,13 +303,13 @@ void CKelvane101View::OnUpdateAnnotateTool(CCmdUI* ui) {
 
 void CKelvane101View::OnAnnotateColour() { annotate.ChooseColour(MainFrame()); }
 
-void CKelvane101View::OnAnnotateWidth(UINT id) {
-    annotate.SetWidth(id == ID_ANNOTATE_WIDTH_2 ? 2 : id == ID_ANNOTATE_WIDTH_4 ? 4 : 8);
-}
+// The image pixels of a width command.
+static int WidthOfCommand(UINT id) { return id == ID_ANNOTATE_WIDTH_2 ? 2 : id == ID_ANNOTATE_WIDTH_4 ? 4 : 8; }
+
+void CKelvane101View::OnAnnotateWidth(UINT id) { annotate.SetWidth(WidthOfCommand(id)); }
 
 void CKelvane101View::OnUpdateAnnotateWidth(CCmdUI* ui) {
-    const int width = ui->m_nID == ID_ANNOTATE_WIDTH_2 ? 2 : ui->m_nID == ID_ANNOTATE_WIDTH_4 ? 4 : 8;
-    ui->SetCheck(annotate.Options().width == width);
+    ui->SetCheck(annotate.Options().width == WidthOfCommand(ui->m_nID));
 }
 
 void CKelvane101View::OnKeyDown(UINT key, UINT, UINT) {

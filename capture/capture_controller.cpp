@@ -9,7 +9,6 @@
 #include "capture/foreground.h"
 #include "capture/image_info_dialog.h"
 #include "capture/shutter_sound.h"
-#include "imagefile/png_clipboard.h"
 
 void CaptureController::StartCapture() {
     int mode = view.settings.captureMode;

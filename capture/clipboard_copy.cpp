@@ -21,21 +21,25 @@ bool CopyImage(HWND window, HBITMAP image, int width, int height, CBitmap& copy)
 
 }  // namespace
 
-bool CopyImageToClipboard(HWND window, HBITMAP image, int width, int height, CBitmap& holder) {
-    holder.DeleteObject();
-    if (!CopyImage(window, image, width, height, holder)) return false;
+bool PlaceOnClipboard(HWND window, CBitmap& copy) {
     if (!::OpenClipboard(window)) {
-        holder.DeleteObject();
+        copy.DeleteObject();
         return false;
     }
     ::EmptyClipboard();
-    OfferPngOnClipboard(static_cast<HBITMAP>(holder.GetSafeHandle()));
+    OfferPngOnClipboard(static_cast<HBITMAP>(copy.GetSafeHandle()));
     // From here on the clipboard owns the bitmap.
-    bool placed = ::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(holder.GetSafeHandle())) != nullptr;
+    bool placed = ::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(copy.GetSafeHandle())) != nullptr;
     if (placed)
-        holder.Detach();
+        copy.Detach();
     else
-        holder.DeleteObject();
+        copy.DeleteObject();
     ::CloseClipboard();
     return placed;
+}
+
+bool CopyImageToClipboard(HWND window, HBITMAP image, int width, int height, CBitmap& holder) {
+    holder.DeleteObject();
+    if (!CopyImage(window, image, width, height, holder)) return false;
+    return PlaceOnClipboard(window, holder);
 }

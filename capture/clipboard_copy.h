@@ -10,3 +10,8 @@
 // `holder` until the clipboard takes it) and places it on the clipboard as CF_BITMAP. False when
 // nothing was placed: the copy failed, or the clipboard was busy (skipped without a word).
 bool CopyImageToClipboard(HWND window, HBITMAP image, int width, int height, CBitmap& holder);
+
+// Places a finished copy on the clipboard: its PNG, then the bitmap itself as CF_BITMAP, which the
+// clipboard takes over. False when nothing was placed (the clipboard was busy: skipped without a
+// word); `copy` is then deleted.
+bool PlaceOnClipboard(HWND window, CBitmap& copy);

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "app/message_caption.h"
+#include "capture/clipboard_copy.h"
 #include "editor/bitmap_ops.h"
 #include "editor/rotate_bitmap.h"
 #include "editor/zoom_steps.h"
-#include "imagefile/png_clipboard.h"
 
 namespace {
 
@@ -291,18 +291,7 @@ void ImageEditor::CopySelection() {
 
 void ImageEditor::PlaceOnClipboard(CBitmap copy) {
     state.clipboardBitmap = std::move(copy);
-    if (!::OpenClipboard(host.EditorWindow())) {  // busy: nothing is placed, nothing is said
-        state.clipboardBitmap.DeleteObject();
-        return;
-    }
-    ::EmptyClipboard();
-    OfferPngOnClipboard(static_cast<HBITMAP>(state.clipboardBitmap));
-    // From here on the clipboard owns the bitmap.
-    if (::SetClipboardData(CF_BITMAP, static_cast<HBITMAP>(state.clipboardBitmap)))
-        state.clipboardBitmap.Detach();
-    else
-        state.clipboardBitmap.DeleteObject();
-    ::CloseClipboard();
+    ::PlaceOnClipboard(host.EditorWindow(), state.clipboardBitmap);  // busy: nothing is placed, nothing is said
 }
 
 void ImageEditor::Clear() {
