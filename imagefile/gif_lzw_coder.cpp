@@ -14,36 +14,39 @@ constexpr size_t kSubBlockSize = 255;
 // that pair. A table keyed by (prefix code, pixel) therefore finds exactly the longest matches that
 // a search over whole strings would find, at the cost of one probe per pixel.
 //
-// Where a string is looked for first depends on where its prefix was found (its place), not on the
+// Where a string is looked for first depends on where its prefix sits (its place), not on the
 // prefix's code. Following a known string, the next slot is then computed from the slot just read
 // without waiting for its contents, so the processor fetches the slots of a whole string at once;
 // on photos, where strings are short and nearly every one ends in a miss, waiting on each lookup in
-// turn was most of the time. A string that is not in the table (one pixel, or a run, see RunCodes)
-// has a place spread from its code.
+// turn was most of the time. A one-pixel string is not in the table; its place is spread from its
+// code.
 //
 // Open addressing with linear probing; a slot holds key << 12 | code in 32 bits. The key is
-// prefix << 8 | pixel, and the prefix is at most 4094 (entry 4095 is dropped as soon as it is
-// made), so the all-ones empty slot never equals a stored key.
+// (prefix << 8 | pixel) + 1, never 0, and the prefix is at most 4094 (entry 4095 is dropped as soon
+// as it is made), so neither the empty slot (0) nor the all-ones value can be taken for an entry.
+template <unsigned kSlotBits>
 class CodeDictionary {
 public:
-    static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
+    static constexpr uint32_t kEmpty = 0;
 
     CodeDictionary() {
         Clear();
-        for (uint32_t pixel = 0; pixel < 256; ++pixel) pixelSpread_[pixel] = uint16_t(Spread(pixel + 1));
+        for (uint32_t pixel = 0; pixel < 256; ++pixel) {
+            pixelSpread_[pixel] = uint16_t(Spread(pixel + 1));
+            turnedRoots_[pixel] = uint16_t(Turn(Spread(pixel)));
+        }
     }
 
-    void Clear() { std::memset(slots_, 0xFF, sizeof slots_); }
+    void Clear() { std::memset(slots_, 0, sizeof slots_); }
 
-    static uint32_t Key(uint32_t prefix, uint32_t pixel) { return prefix << 8 | pixel; }
-    static uint32_t PlaceOfCode(uint32_t code) { return Spread(code); }
+    static uint32_t Key(uint32_t prefix, uint32_t pixel) { return (prefix << 8 | pixel) + 1; }
 
-    // The first slot to look at for the string at `prefixPlace` extended by `pixel`. The rotation
-    // makes the order of the pixels count, so that "ab" and "ba" after the same prefix part ways.
-    uint32_t Home(uint32_t prefixPlace, uint32_t pixel) const {
-        const uint32_t rotated = (prefixPlace << kTurn | prefixPlace >> (kSlotBits - kTurn)) & kSlotMask;
-        return rotated ^ pixelSpread_[pixel];
-    }
+    // The first slot to look at for a string extended by `pixel`, given Turn() of the string's
+    // place. The turn makes the order of the pixels count: "ab" and "ba" after the same prefix part.
+    uint32_t Home(uint32_t turnedPlace, uint32_t pixel) const { return turnedPlace ^ pixelSpread_[pixel]; }
+    static uint32_t Turn(uint32_t place) { return (place << kTurn | place >> (kSlotBits - kTurn)) & kSlotMask; }
+    // Turn() of a one-pixel string's place, from a table: it starts nearly every string.
+    uint32_t TurnedRoot(uint32_t pixel) const { return turnedRoots_[pixel]; }
 
     // The slot from `slot` on that holds `key`, or the empty slot where it belongs.
     uint32_t Probe(uint32_t slot, uint32_t key) const {
@@ -63,9 +66,6 @@ public:
 private:
     static constexpr unsigned kCodeBits = 12;
     static constexpr uint32_t kCodeMask = (1u << kCodeBits) - 1;
-    // 16384 slots for at most 4094 entries keep the load under a quarter, so that a probe rarely
-    // needs a second slot; 64 KB still sit in the second-level cache.
-    static constexpr unsigned kSlotBits = 14;
     static constexpr uint32_t kSlotMask = (1u << kSlotBits) - 1;
     static constexpr unsigned kTurn = 3;
 
@@ -74,15 +74,16 @@ private:
 
     uint32_t slots_[1u << kSlotBits];
     uint16_t pixelSpread_[256];
+    uint16_t turnedRoots_[256];
 };
 
-// The codes and places of the one-colour strings p, pp, ppp, ... of every pixel value p. Such a
-// string is only ever made by extending the one a pixel shorter, so those present are always p^1 up
-// to some longest p^m. A long run of equal pixels can then be matched by counting them, instead of
-// one dictionary lookup per pixel: on screenshots, most pixels lie in such runs.
+// The codes and places of the one-colour strings pp, ppp, ... of every pixel value p. Such a string
+// is only ever made by extending the one a pixel shorter, so those present are always p^1 up to some
+// longest p^m. A long run of equal pixels can then be matched by counting them, instead of one
+// dictionary lookup per pixel: on screenshots, most pixels lie in such runs.
 //
-// The lists hold what the dictionary holds too; runs that were made one lookup at a time join the
-// list of their colour when it is next needed (CatchUp in the coder).
+// The lists repeat what the dictionary holds, and may lag behind it: runs made one lookup at a time
+// join the list of their colour when it is next needed (LzwCoder::CatchUp).
 class RunCodes {
 public:
     // A list for every byte value, so that a stray index can never reach past the lists.
@@ -96,9 +97,8 @@ public:
     uint32_t Code(uint32_t pixel, size_t length) const {
         return length == 1 ? pixel : longer_[pixel][length - 2] & kCodeMask;
     }
-    uint32_t Place(uint32_t pixel, size_t length) const {
-        return length == 1 ? CodeDictionary::PlaceOfCode(pixel) : longer_[pixel][length - 2] >> kCodeBits;
-    }
+    // The slot of p^length, for a length of 2 or more.
+    uint32_t Place(uint32_t pixel, size_t length) const { return longer_[pixel][length - 2] >> kCodeBits; }
     // Records the run one pixel longer than Longest(pixel).
     void Extend(uint32_t pixel, uint32_t code, uint32_t place) {
         longer_[pixel].push_back(place << kCodeBits | code);
@@ -132,185 +132,229 @@ bool LongRunAt(const uint8_t* at) {
     return word == 0x0101010101010101ull * at[-1];
 }
 
-// Where the packed codes go: the write position and the bits not yet whole bytes. A plain value, so
-// that the coder keeps it in registers; the buffer itself belongs to the coder.
-struct CodeSink {
-    uint8_t* at = nullptr;
-    uint8_t* end = nullptr;  // `at` may go up to kSlack bytes before this
-    uint64_t bits = 0;
-    unsigned pending = 0;  // bits in `bits`, below 8 between codes
-
-    static constexpr size_t kSlack = 16;  // room for two codes and the 8-byte store after them
-
-    // Least-significant bit first. The whole accumulator is stored every time and the position moves
-    // by the bytes completed, so no branch depends on how the code widths add up.
-    void Put(uint32_t code, unsigned width) {
-        bits |= uint64_t(code) << pending;
-        pending += width;
-        if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(at, &bits, 8);
-        } else {
-            for (unsigned i = 0; i < 8; ++i) at[i] = uint8_t(bits >> (8 * i));
-        }
-        at += pending / 8;
-        bits >>= pending & ~7u;
-        pending &= 7;
-    }
-};
-
-// The code width and the next free entry, which move together: the width grows by one bit once the
-// newest entry reaches 2^width.
-struct CodeCounter {
-    uint32_t next = 0;  // the entry the next unmatched pixel makes
-    unsigned width = 0;
-    uint32_t widthLimit = 0;
-};
-
-// Greedy longest-match LZW over the pixel indices, through CodeDictionary, with long runs of one
-// colour taken in one step through RunCodes.
-class LzwCoder {
+// Packs codes least-significant bit first, at the widths a decoder expects: it counts the entries
+// the codes make as a decoder does, so the coder only has to say where the clear codes go.
+class CodePacker {
 public:
-    LzwCoder(int rootBits, size_t pixelCount)
-        : rootBits_(unsigned(rootBits)),
-          clearCode_(1u << rootBits),
-          firstFree_(clearCode_ + 2),
-          bytes_(pixelCount / 4 + 64) {}
+    static constexpr uint16_t kClearMark = 0xFFFF;  // a clear code here, and the count starts over
 
-    std::vector<uint8_t> Encode(const uint8_t* pixels, size_t count) {
-        CodeSink sink{bytes_.data(), bytes_.data() + bytes_.size(), 0, 0};
-        CodeCounter counter = StartRound();
-        sink.Put(clearCode_, counter.width);
-        if (count > 0) EncodePixels(pixels, count, sink, counter);
-        sink = Room(sink);
-        sink.Put(clearCode_ + 1, counter.width);  // end code
-        bytes_.resize(size_t(sink.at - bytes_.data()) + (sink.pending > 0));
+    CodePacker(unsigned rootBits, size_t expectedBytes)
+        : rootBits_(rootBits), clearCode_(1u << rootBits), bytes_(expectedBytes + kSlack) {
+        StartOver();
+    }
+
+    // Every code stores the whole 64-bit accumulator and moves on by the bytes it completed, so
+    // that no branch depends on how the code widths add up.
+    void Pack(const uint16_t* codes, const uint16_t* end) {
+        const size_t room = size_ + 2 * size_t(end - codes) + kSlack;
+        if (room > bytes_.size()) bytes_.resize(std::max(room, 2 * bytes_.size()));
+        uint8_t* at = bytes_.data() + size_;
+        uint64_t bits = bits_;
+        unsigned pending = pending_;
+        for (; codes != end; ++codes) {
+            uint32_t code = *codes;
+            unsigned width = width_;
+            if (code == kClearMark) [[unlikely]] {
+                code = clearCode_;
+                StartOver();
+            } else {
+                // The decoder's table is one entry behind ours: it makes an entry from each code
+                // after the first, and once that entry reaches 2^width it reads a bit more.
+                if (next_ - 1 >= widthLimit_) [[unlikely]] {
+                    width = ++width_;
+                    widthLimit_ <<= 1;
+                }
+                ++next_;
+            }
+            bits |= uint64_t(code) << pending;
+            pending += width;
+            if constexpr (std::endian::native == std::endian::little) {
+                std::memcpy(at, &bits, 8);
+            } else {
+                for (unsigned i = 0; i < 8; ++i) at[i] = uint8_t(bits >> (8 * i));
+            }
+            at += pending / 8;
+            bits >>= pending & ~7u;
+            pending &= 7;
+        }
+        size_ = size_t(at - bytes_.data());
+        bits_ = bits;
+        pending_ = pending;
+    }
+
+    // The packed stream; its partial last byte was stored with the last code.
+    std::vector<uint8_t> Finish() {
+        bytes_.resize(size_ + (pending_ > 0));
         return std::move(bytes_);
     }
 
 private:
-    // The state lives in local values for the length of the loop: stores into the output bytes
-    // could otherwise alias it, and every code would reload it from memory.
-    void EncodePixels(const uint8_t* pixels, size_t count, CodeSink& sinkOut, CodeCounter& counterOut) {
-        CodeSink sink = sinkOut;
-        CodeCounter counter = counterOut;
-        CodeDictionary& dictionary = *dictionary_;
-        uint32_t current = pixels[0];  // the code of the longest match so far; here a single pixel
-        uint32_t place = CodeDictionary::PlaceOfCode(current);
-        size_t i = 1;
-        while (i < count) {
-            // A new string starts at i - 1. Only a long run is worth the run bookkeeping: a short
-            // one goes through the dictionary like any other string, and the test stays predictable.
-            if (count - i >= 8 && LongRunAt(pixels + i)) {
-                const uint32_t runPixel = pixels[i - 1];
-                CatchUp(runPixel);
-                // Take as much of the run as the dictionary knows; one pixel more is a miss.
-                const size_t known = runs_.Longest(runPixel) - 1;
-                const size_t equal = CountEqual(pixels + i, std::min(count - i, known + 1), uint8_t(runPixel));
-                const size_t matched = std::min(equal, known);
-                i += matched;
-                current = runs_.Code(runPixel, matched + 1);
-                place = runs_.Place(runPixel, matched + 1);
-                if (equal > known) {
-                    const uint32_t key = CodeDictionary::Key(current, runPixel);
-                    const uint32_t slot = dictionary.Probe(dictionary.Home(place, runPixel), key);
-                    const uint32_t code = Emit(current, sink, counter);
-                    dictionary.Store(slot, key, code);
-                    runs_.Extend(runPixel, code, slot);
-                    counter = EntryMade(counter, sink);
-                    place = CodeDictionary::PlaceOfCode(current = runPixel);
-                    ++i;
-                    continue;
-                }
-                if (i == count) break;
-            }
-            // Follow the dictionary until a pixel extends the match to a string it does not know.
-            uint32_t pixel = pixels[i++];
-            uint32_t key = CodeDictionary::Key(current, pixel);
-            uint32_t slot = dictionary.Home(place, pixel);
-            uint32_t entry = dictionary.At(slot);
-            for (;;) {
-                if (!CodeDictionary::Holds(entry, key)) {
-                    if (entry == CodeDictionary::kEmpty) break;
-                    slot = dictionary.Probe(slot, key);
-                    entry = dictionary.At(slot);
-                    if (entry == CodeDictionary::kEmpty) break;
-                }
-                current = CodeDictionary::CodeIn(entry);
-                if (i == count) break;
-                pixel = pixels[i++];
-                key = CodeDictionary::Key(current, pixel);
-                slot = dictionary.Home(slot, pixel);
-                entry = dictionary.At(slot);
-            }
-            if (entry != CodeDictionary::kEmpty) break;  // the image ended inside a known string
-            dictionary.Store(slot, key, Emit(current, sink, counter));
-            counter = EntryMade(counter, sink);
-            place = CodeDictionary::PlaceOfCode(current = pixel);
-        }
-        // The last match, then the end code at the width a decoder reaches after reading it: the
-        // decoder counts one more entry for the last code, so the end code may need one bit more.
-        Emit(current, sink, counter);
-        if (counter.next >= counter.widthLimit) ++counter.width;
-        sinkOut = sink;
-        counterOut = counter;
-    }
+    static constexpr size_t kSlack = 8;  // the 8-byte store of the last code
 
-    // Writes the code of the longest match and returns the entry its extension by one pixel becomes.
-    uint32_t Emit(uint32_t code, CodeSink& sink, CodeCounter& counter) {
-        sink = Room(sink);
-        if (counter.next - 1 >= counter.widthLimit) {
-            ++counter.width;
-            counter.widthLimit <<= 1;
-        }
-        sink.Put(code, counter.width);
-        return counter.next;
-    }
-
-    CodeCounter EntryMade(CodeCounter counter, CodeSink& sink) {
-        if (++counter.next < kCodeLimit) return counter;
-        // Entry 4095 exists: start over before any code would need 13 bits.
-        sink.Put(clearCode_, counter.width);
-        dictionary_->Clear();
-        runs_.Reset();
-        return StartRound();
-    }
-
-    CodeCounter StartRound() const { return {firstFree_, rootBits_ + 1, 1u << (rootBits_ + 1)}; }
-
-    // Room for two more codes, the buffer doubled when it runs short.
-    CodeSink Room(CodeSink sink) {
-        if (sink.end - sink.at >= ptrdiff_t(CodeSink::kSlack)) [[likely]]
-            return sink;
-        const size_t size = size_t(sink.at - bytes_.data());
-        bytes_.resize(bytes_.size() * 2);
-        sink.at = bytes_.data() + size;
-        sink.end = bytes_.data() + bytes_.size();
-        return sink;
-    }
-
-    // Runs that were made one lookup at a time join the list of their colour.
-    void CatchUp(uint32_t pixel) {
-        for (;;) {
-            const size_t longest = runs_.Longest(pixel);
-            const uint32_t key = CodeDictionary::Key(runs_.Code(pixel, longest), pixel);
-            const uint32_t slot = dictionary_->Probe(dictionary_->Home(runs_.Place(pixel, longest), pixel), key);
-            const uint32_t entry = dictionary_->At(slot);
-            if (entry == CodeDictionary::kEmpty) return;
-            runs_.Extend(pixel, CodeDictionary::CodeIn(entry), slot);
-        }
+    void StartOver() {
+        width_ = rootBits_ + 1;
+        widthLimit_ = 1u << width_;
+        next_ = clearCode_ + 2;
     }
 
     const unsigned rootBits_;
-    const uint32_t clearCode_, firstFree_;
-    std::unique_ptr<CodeDictionary> dictionary_ = std::make_unique<CodeDictionary>();
-    RunCodes runs_;
+    const uint32_t clearCode_;
     std::vector<uint8_t> bytes_;
+    size_t size_ = 0;
+    uint64_t bits_ = 0;
+    unsigned pending_ = 0;  // bits in the accumulator, below 8 between codes
+    unsigned width_ = 0;
+    uint32_t widthLimit_ = 0;
+    uint32_t next_ = 0;  // the entry our table makes with the next code
 };
+
+// Greedy longest-match LZW over the pixel indices, through CodeDictionary, with long runs of one
+// colour taken in one step through RunCodes. The codes are collected in batches and packed apart,
+// so that the matching loop, whose every string ends in a branch no processor predicts, has little
+// else to do.
+template <unsigned kSlotBits>
+class LzwCoder {
+public:
+    LzwCoder(int rootBits, size_t pixelCount)
+        : clearCode_(1u << rootBits),
+          firstFree_(clearCode_ + 2),
+          packer_(unsigned(rootBits), pixelCount / 4),
+          // A small image's codes fit in one batch: its pixels, at most one clear, and the codes
+          // around them.
+          batchSize_(pixelCount < kRound ? pixelCount + 4 : kBatch),
+          batch_(new uint16_t[batchSize_]) {}
+
+    std::vector<uint8_t> Encode(const uint8_t* pixels, size_t count) {
+        uint16_t* out = batch_.get();
+        *out++ = CodePacker::kClearMark;
+        if (count > 0) out = EncodePixels(pixels, count, out);
+        *out++ = uint16_t(clearCode_ + 1);  // end code
+        packer_.Pack(batch_.get(), out);
+        return packer_.Finish();
+    }
+
+private:
+    using Dictionary = CodeDictionary<kSlotBits>;
+
+    // A batch holds whole rounds (the codes from one clear to the next, fewer than 4096): one with
+    // less room left than a round is packed at the next clear.
+    static constexpr size_t kRound = 4096 + 2;
+    static constexpr size_t kBatch = 4 * kRound;
+
+    // The state lives in local values for the length of the loop (stores through the batch could
+    // otherwise alias it, and every code would reload it), and the rare work is kept out of line,
+    // so that the loop's values all fit in registers.
+    [[gnu::noinline]] uint16_t* EncodePixels(const uint8_t* pixels, size_t count, uint16_t* out) {
+        Dictionary& dictionary = *dictionary_;
+        const uint8_t* const end = pixels + count;
+        const uint8_t* at = pixels + 1;  // the pixel after the current string
+        uint32_t next = firstFree_;     // the entry the next unmatched pixel makes
+        uint32_t current = pixels[0];   // the code of the longest match so far; here one pixel
+        uint32_t turned = dictionary.TurnedRoot(current);  // Turn() of the current string's place
+        while (at != end) {
+            // A new string starts at at[-1]. Only a long run is worth the run bookkeeping: a short
+            // one goes through the dictionary like any other string, and the test stays predictable.
+            if (end - at >= 8 && LongRunAt(at)) {
+                const uint32_t runPixel = at[-1];
+                CatchUp(runPixel);
+                // Take as much of the run as the dictionary knows; one pixel more is a miss.
+                const size_t known = runs_.Longest(runPixel) - 1;
+                const size_t equal = CountEqual(at, std::min(size_t(end - at), known + 1), uint8_t(runPixel));
+                const size_t matched = std::min(equal, known);
+                at += matched;
+                current = runs_.Code(runPixel, matched + 1);
+                turned = matched == 0 ? dictionary.TurnedRoot(runPixel)
+                                      : Dictionary::Turn(runs_.Place(runPixel, matched + 1));
+                if (equal > known) {
+                    const uint32_t key = Dictionary::Key(current, runPixel);
+                    const uint32_t slot = dictionary.Probe(dictionary.Home(turned, runPixel), key);
+                    *out++ = uint16_t(current);
+                    dictionary.Store(slot, key, next);
+                    runs_.Extend(runPixel, next, slot);
+                    if (++next == kCodeLimit) {
+                        out = StartOver(out);
+                        next = firstFree_;
+                    }
+                    turned = dictionary.TurnedRoot(current = runPixel);
+                    ++at;
+                    continue;
+                }
+                if (at == end) break;
+            }
+            // Follow the dictionary until a pixel extends the match to a string it does not know.
+            uint32_t pixel = *at++;
+            uint32_t key = Dictionary::Key(current, pixel);
+            uint32_t slot = dictionary.Home(turned, pixel);
+            uint32_t entry = dictionary.At(slot);
+            for (;;) {
+                if (!Dictionary::Holds(entry, key)) {
+                    if (entry == Dictionary::kEmpty) break;
+                    slot = dictionary.Probe(slot, key);
+                    entry = dictionary.At(slot);
+                    if (entry == Dictionary::kEmpty) break;
+                }
+                current = Dictionary::CodeIn(entry);
+                if (at == end) break;
+                pixel = *at++;
+                key = Dictionary::Key(current, pixel);
+                slot = dictionary.Home(Dictionary::Turn(slot), pixel);
+                entry = dictionary.At(slot);
+            }
+            if (entry != Dictionary::kEmpty) break;  // the image ended inside a known string
+            *out++ = uint16_t(current);
+            dictionary.Store(slot, key, next);
+            if (++next == kCodeLimit) {
+                out = StartOver(out);
+                next = firstFree_;
+            }
+            turned = dictionary.TurnedRoot(current = pixel);
+        }
+        *out++ = uint16_t(current);  // the last match
+        return out;
+    }
+
+    // Entry 4095 exists: a clear code, before any code would need 13 bits, and an empty dictionary.
+    [[gnu::noinline]] uint16_t* StartOver(uint16_t* out) {
+        *out++ = CodePacker::kClearMark;
+        dictionary_->Clear();
+        runs_.Reset();
+        if (size_t(batch_.get() + batchSize_ - out) >= kRound) return out;
+        packer_.Pack(batch_.get(), out);
+        return batch_.get();
+    }
+
+    // Runs that were made one lookup at a time join the list of their colour.
+    [[gnu::noinline]] void CatchUp(uint32_t pixel) {
+        for (;;) {
+            const size_t longest = runs_.Longest(pixel);
+            const uint32_t turned =
+                longest == 1 ? dictionary_->TurnedRoot(pixel) : Dictionary::Turn(runs_.Place(pixel, longest));
+            const uint32_t key = Dictionary::Key(runs_.Code(pixel, longest), pixel);
+            const uint32_t slot = dictionary_->Probe(dictionary_->Home(turned, pixel), key);
+            const uint32_t entry = dictionary_->At(slot);
+            if (entry == Dictionary::kEmpty) return;
+            runs_.Extend(pixel, Dictionary::CodeIn(entry), slot);
+        }
+    }
+
+    const uint32_t clearCode_, firstFree_;
+    std::unique_ptr<Dictionary> dictionary_ = std::make_unique<Dictionary>();
+    RunCodes runs_;
+    CodePacker packer_;
+    const size_t batchSize_;
+    std::unique_ptr<uint16_t[]> batch_;
+};
+
+// Fewer pixels than this make fewer entries than half of a small table's slots.
+constexpr size_t kSmallImage = 2048;
 
 }  // namespace
 
 void AppendGifImageData(const uint8_t* indices, size_t count, int rootBits, std::vector<uint8_t>& out) {
-    const std::vector<uint8_t> packed = LzwCoder(rootBits, count).Encode(indices, count);
+    // 32768 slots keep a full table under one eighth used, so that a lookup rarely needs a second
+    // slot; a small image clears a small table instead.
+    const std::vector<uint8_t> packed = count < kSmallImage ? LzwCoder<12>(rootBits, count).Encode(indices, count)
+                                                            : LzwCoder<15>(rootBits, count).Encode(indices, count);
     out.reserve(out.size() + 1 + packed.size() + packed.size() / kSubBlockSize + 2);
     out.push_back(uint8_t(rootBits));
     for (size_t at = 0; at < packed.size(); at += kSubBlockSize) {
