@@ -5,6 +5,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -236,6 +237,83 @@ TEST(GifLzwCodeStream, SameBytesAsGiflibsEncoder) {
     PaletteImage flat = Image(2800, 2800, 8);  // one colour: a clear comes after run strings only
     std::fill(flat.indices.begin(), flat.indices.end(), uint8_t(9));
     images.emplace_back("one colour", flat);
+    for (const auto& [name, image] : images) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> ours = EncodeGif(image);
+        EXPECT_TRUE(ours == EncodeWithGiflib(image));
+        CodeStream stream;
+        ASSERT_TRUE(ReadCodeStream(ours, stream));
+        EXPECT_TRUE(stream.pixels == image.indices);
+    }
+}
+
+// Like a photo: a smooth gradient with a little noise, so that neighbours are often equal but
+// rarely for long, and most strings are two or three pixels.
+PaletteImage DitheredGradient(int width, int height, int bits, unsigned seed) {
+    PaletteImage image = Image(width, height, bits);
+    std::mt19937 random(seed);
+    const int levels = 1 << bits;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int level = (x + 2 * y) * levels / (width + 2 * height) + int(random() % 3) - 1;
+            image.indices[size_t(y) * width + x] = uint8_t(std::clamp(level, 0, levels - 1));
+        }
+    return image;
+}
+
+// Runs of one colour whose lengths climb from 1 to `longest` and back, between single pixels of
+// another: the run strings are first learnt one pixel at a time, then met again as long runs.
+std::vector<uint8_t> ClimbingRuns(uint8_t color, uint8_t other, size_t longest) {
+    std::vector<uint8_t> pixels;
+    for (size_t pass = 0; pass < 2; ++pass)
+        for (size_t length = 1; length <= longest; ++length) {
+            pixels.insert(pixels.end(), pass == 0 ? length : longest + 1 - length, color);
+            pixels.push_back(other);
+        }
+    return pixels;
+}
+
+TEST(GifLzwCodeStream, SameBytesAsGiflibWhereTheCoderChangesStride) {
+    std::vector<std::pair<std::string, PaletteImage>> images;
+    auto add = [&](const std::string& name, int bits, std::vector<uint8_t> pixels) {
+        PaletteImage image = Image(int(pixels.size()), 1, bits);
+        image.indices = std::move(pixels);
+        images.emplace_back(name, std::move(image));
+    };
+    for (int bits : {8, 4}) {
+        const std::string depth = " at " + std::to_string(bits);
+        images.emplace_back("dithered gradient" + depth, DitheredGradient(640, 360, bits, 4));
+        images.emplace_back("many rounds of noise" + depth, Noise(1000, 300, bits, 5));
+        add("runs learnt pixel by pixel, then met whole" + depth, bits, ClimbingRuns(3, 5, 40));
+        add("runs learnt in one go, then pixel by pixel" + depth, bits, [] {
+            std::vector<uint8_t> pixels = ClimbingRuns(3, 5, 40);
+            std::reverse(pixels.begin(), pixels.end());
+            return pixels;
+        }());
+        // A run that starts within the last few pixels is taken pixel by pixel, one that starts
+        // earlier in one step; either way it may end exactly at the last pixel.
+        for (size_t tail : {7, 8, 9, 10, 17}) {
+            std::vector<uint8_t> pixels = NoPairTwice(bits, 50);
+            pixels.insert(pixels.end(), tail, pixels.back());
+            add("run of " + std::to_string(tail) + " at the end" + depth, bits, pixels);
+        }
+        // Two colours in turn and in blocks; index 0, whose strings have the smallest keys.
+        PaletteImage checkers = Image(333, 77, bits);
+        for (size_t i = 0; i < checkers.indices.size(); ++i) checkers.indices[i] = uint8_t((i / 333 + i) % 2);
+        images.emplace_back("two-colour checkerboard" + depth, checkers);
+        PaletteImage zeros = Image(500, 40, bits);
+        images.emplace_back("all index 0" + depth, zeros);
+    }
+    PaletteImage ramp = Image(256, 300, 8);  // every one of 256 colours, each row shifted by one
+    for (size_t i = 0; i < ramp.indices.size(); ++i) ramp.indices[i] = uint8_t(i % 256 + i / 256);
+    images.emplace_back("256-colour ramp", ramp);
+    // Small images use a smaller table: on both sides of that size, and a small image whose
+    // dictionary still fills up and starts over.
+    images.emplace_back("noise of 2047 pixels", Noise(89, 23, 8, 6));
+    images.emplace_back("noise of 2048 pixels", Noise(64, 32, 8, 7));
+    add("a clear within a small image", 8, NoPairTwice(8, 4000));
+    add("a single pixel", 8, {200});
+
     for (const auto& [name, image] : images) {
         SCOPED_TRACE(name);
         const std::vector<uint8_t> ours = EncodeGif(image);
