@@ -324,4 +324,13 @@ TEST(GifLzwCodeStream, SameBytesAsGiflibWhereTheCoderChangesStride) {
     }
 }
 
+TEST(GifLzwCodeStream, IndicesAboveTheDepthStayInBounds) {
+    // Not a valid 4-bit image; the stream is wrong, but the coder must neither crash nor step out
+    // of its tables (the sanitizer builds watch that), whichever path the indices take.
+    PaletteImage image = Noise(300, 40, 8, 8);
+    image.bitsPerPixel = 4;
+    for (size_t i = 0; i < 2000; ++i) image.indices[5000 + i] = 250;  // a long run of one stray index
+    EXPECT_FALSE(EncodeGif(image).empty());
+}
+
 }  // namespace
