@@ -73,8 +73,11 @@ void ChromaErrorWeights(float toRgb, float weights[64]) {
 
 // The lambda scales the pilot chooses among.
 constexpr float kMostLambdaScale = 4.0f;
-// One MCU row in this many goes into the pilot's sample.
+// One MCU row in at most this many goes into the pilot's sample, and at least this many rows:
+// a screen's rows differ much (a title bar, a line of text, an empty margin), and a sample of few
+// rows stands for the whole poorly.
 constexpr int kPilotEvery = 4;
+constexpr int kPilotRows = 12;
 
 // The trellis weights of each component (0 luma, 1 Cb, 2 Cr) at a lambda scale.
 class ComponentWeights {
@@ -306,7 +309,7 @@ private:
     std::atomic<bool> failed_{false}, stop_{false};
 };
 
-// Runs the pilot (lambda_pilot.h) over every kPilotEvery-th MCU row and sets `scale`.
+// Runs the pilot (lambda_pilot.h) over a sample of the MCU rows and sets `scale`.
 bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscale,
                   const uint16_t lumaQuant[64], const uint16_t chromaQuant[64], McuRowBlocks& row,
                   float least, float& scale) {
@@ -316,14 +319,15 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     shape.mcuSide = grayscale ? 8 : 16;
     shape.lumaWide = layout.components[0].realWide;
     shape.chromaWide = grayscale ? 0 : layout.components[1].realWide;
-    const size_t sampled = size_t(layout.mcusHigh + kPilotEvery - 1) / kPilotEvery;
+    int every = layout.mcusHigh / kPilotRows;
+    every = every < 1 ? 1 : every > kPilotEvery ? kPilotEvery : every;
+    const size_t sampled = size_t(layout.mcusHigh + every - 1) / size_t(every);
     LambdaPilot pilot;
     SampleDecoder decoder;
     if (!pilot.Allocate(shape, sampled, lumaQuant, chromaQuant) ||
         !decoder.Allocate(layout.width, grayscale, lumaQuant, chromaQuant))
         return false;
-    for (int my = kPilotEvery / 2 < layout.mcusHigh ? kPilotEvery / 2 : 0; my < layout.mcusHigh;
-         my += kPilotEvery) {
+    for (int my = every / 2; my < layout.mcusHigh; my += every) {
         if (!maker.Make(my, row, true)) return false;
         const int top = my * shape.mcuSide;
         const int rows = layout.height - top < shape.mcuSide ? layout.height - top : shape.mcuSide;

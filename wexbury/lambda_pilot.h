@@ -38,7 +38,8 @@ public:
                 const uint8_t* const* source, int pixelRows, double reference);
 
     // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the
-    // largest scale in least..most the sample affords (least when even that spends too much).
+    // largest scale up to `most` the sample affords: `least` where the fit saved nothing, zero
+    // (no trellis) where even that would add more than the sample allows.
     template <class WeightsFor>
     float Choose(float least, float most, WeightsFor&& weightsFor);
 
@@ -46,6 +47,8 @@ private:
     // The reference's error may be exceeded by this share (0.02 dB).
     static constexpr double kShareOfReference = 0.005;
     static constexpr float kFirstGuess = 0.4f;
+    // How far beyond the two first tries the power is trusted without trying its answer.
+    static constexpr double kTrustedReach = 1.6;
     // The sample stands for the picture only so well: the pilot aims at this part of what the
     // sample allows.
     static constexpr double kShareOfTarget = 0.85;
@@ -87,26 +90,39 @@ private:
 template <class WeightsFor>
 float LambdaPilot::Choose(float least, float most, WeightsFor&& weightsFor) {
     const double allowed = reference_ * (1 + kShareOfReference);
-    if (rowCount_ == 0 || least <= 0 || rounded_ >= allowed) return least;
+    if (rowCount_ == 0 || least <= 0) return least;
     // What the trellis adds to the rounded sample's error grows as a power of the lambda (about
     // its square, on screens and photos). Two lambdas far apart are tried at once, one on each
     // thread; the power between them says where the allowance is met.
     const double target = (allowed - rounded_) * kShareOfTarget;
-    const float tried[2] = {kFirstGuess < most ? kFirstGuess : most,
-                            3 * kFirstGuess < most ? 3 * kFirstGuess : most};
-    TrellisWeights weights[2][3];
-    for (int t = 0; t < 2; ++t)
-        for (int c = 0; c < 3; ++c) weights[t][c] = weightsFor(tried[t], c);
+    if (target <= 0) return least;  // the fit cost more than it saved: plain rounding's lambda
+    float tried[2] = {kFirstGuess < most ? kFirstGuess : most,
+                      3 * kFirstGuess < most ? 3 * kFirstGuess : most};
     double error[2], added[2];
-    TryTwo(weights[0], weights[1], error);
-    for (int t = 0; t < 2; ++t) added[t] = error[t] - rounded_ > 1 ? error[t] - rounded_ : 1;
+    auto tryBoth = [&] {
+        TrellisWeights weights[2][3];
+        for (int t = 0; t < 2; ++t)
+            for (int c = 0; c < 3; ++c) weights[t][c] = weightsFor(tried[t], c);
+        TryTwo(weights[0], weights[1], error);
+        for (int t = 0; t < 2; ++t) added[t] = error[t] - rounded_ > 1 ? error[t] - rounded_ : 1;
+    };
+    tryBoth();
     double power = added[1] > added[0] && tried[1] > tried[0]
                        ? std::log(added[1] / added[0]) / std::log(double(tried[1]) / tried[0])
                        : 2;
     power = power < 1 ? 1 : power > 4 ? 4 : power;
-    const double aim = tried[0] * std::pow(target / added[0], 1 / power);
-    const float best = float(aim < least ? least : aim > most ? most : aim);
-    return best;
+    double aim = tried[0] * std::pow(target / added[0], 1 / power);
+    if (aim >= tried[0] / kTrustedReach && aim <= tried[1] * kTrustedReach)
+        return float(aim > most ? most : aim);
+    // Far outside the two tries the power holds less well (at small lambdas the trellis drops
+    // only the values that cost it least, which the power overrates): try its answer and the
+    // least lambda, and keep the larger that stays within; where neither does, no trellis.
+    tried[0] = least;
+    tried[1] = float(aim > most ? most : aim < least ? least : aim);
+    tryBoth();
+    for (int t = 1; t >= 0; --t)
+        if (added[t] <= target) return tried[t];
+    return 0;
 }
 
 }  // namespace wexbury

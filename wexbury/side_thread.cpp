@@ -1,11 +1,12 @@
 #include "wexbury/side_thread.h"
 
+#include <new>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <condition_variable>
 #include <mutex>
-#include <new>
 #include <thread>
 #endif
 
