@@ -198,11 +198,14 @@ public:
         return plain_.data() + size_t(plane) * chromaBlocksWide_;
     }
     bool Fits() const { return fit_; }
+    // From here on the plain 2x2 averages (the allocations stay; they are not used).
+    void DropFit() { fit_ = false; }
 
 private:
     RowSource& image_;
     const CoefficientImage& layout_;
-    const bool grayscale_, fit_;
+    const bool grayscale_;
+    bool fit_;
     ComponentWeights weights_;
     QuantDivisors divisors_[2];
     const DctQuantiseFn dct_ = BestDctQuantise();
@@ -341,6 +344,13 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
         if (!pilot.AddRow(row.blocks.data(), row.exact.data(), lumaRows, maker.SourceRows(), rows,
                           reference))
             return false;
+    }
+    if (maker.Fits() && !pilot.FitHelps()) {
+        // One-pixel detail in pure colours: the fit's values overshoot what a sample can hold,
+        // and the plain averages leave less error. Then this picture is coded as without it.
+        maker.DropFit();
+        scale = least;
+        return true;
     }
     scale = pilot.Choose(least, kMostLambdaScale,
                          [&](float s, int c) { return maker.Weights().At(s, c); });

@@ -37,6 +37,9 @@ public:
     bool AddRow(const CoefBlock* blocks, const float* exact, int lumaRows,
                 const uint8_t* const* source, int pixelRows, double reference);
 
+    // Whether the sample's rounded blocks leave less error than the encoder without the fit.
+    bool FitHelps() const { return rounded_ < reference_; }
+
     // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the
     // largest scale up to `most` the sample affords: `least` where the fit saved nothing, zero
     // (no trellis) where even that would add more than the sample allows.
