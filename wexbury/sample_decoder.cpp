@@ -20,11 +20,22 @@ struct Basis {
 const Basis kBasis;
 
 inline uint8_t ToSample(float v) {
-    const float r = std::floor(v + 128.5f);
-    return uint8_t(r < 0 ? 0 : r > 255 ? 255 : r);
+    const float r = v + 128.5f;  // rounded by truncation, which is flooring above zero
+    return uint8_t(r <= 0 ? 0 : r >= 255 ? 255 : int(r));
 }
 
-inline int Clamp255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+// Squares of the differences -255..255, and clamping of -384..639, by look-up.
+struct Tables {
+    int square[511];
+    uint8_t clamp[1024];
+    Tables() {
+        for (int d = -255; d <= 255; ++d) square[d + 255] = d * d;
+        for (int v = -384; v < 640; ++v) clamp[v + 384] = uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+    }
+};
+const Tables kTables;
+inline int Clamp255(int v) { return kTables.clamp[v + 384]; }
+inline int Square(int d) { return kTables.square[d + 255]; }
 
 // The colour conversion in integers, as the common decoder does it: each chroma value's share of
 // R, G and B looked up, in 16-bit fixed point for G.
@@ -97,18 +108,18 @@ void SampleDecoder::DecodeBlock(const CoefBlock& block, const uint16_t* quant, u
 void SampleDecoder::UpsampleRow(const uint8_t* near, const uint8_t* far, uint8_t* out, int first,
                                 int end) const {
     // The common decoder's interpolation in integers: 3/4 of the nearer chroma row and 1/4 of
-    // the farther, then the same across, with its rounding.
+    // the farther, then the same across, with its rounding; the row's ends repeat their sample.
     const int samples = (width_ + 1) / 2;
     if (end > samples) end = samples;
-    auto column = [&](int i) {
-        i = i < 0 ? 0 : i >= samples ? samples - 1 : i;
-        return 3 * near[i] + far[i];
-    };
+    if (first >= end) return;
+    auto column = [&](int i) { return 3 * near[i] + far[i]; };
+    int last = column(first > 0 ? first - 1 : 0), at = column(first);
     for (int i = first; i < end; ++i) {
-        const int at = column(i);
-        out[2 * i] = uint8_t(i == 0 ? (at * 4 + 8) >> 4 : (at * 3 + column(i - 1) + 8) >> 4);
-        out[2 * i + 1] =
-            uint8_t(i + 1 == samples ? (at * 4 + 7) >> 4 : (at * 3 + column(i + 1) + 7) >> 4);
+        const int next = i + 1 < samples ? column(i + 1) : at;
+        out[2 * i] = uint8_t(i == 0 ? (at * 4 + 8) >> 4 : (at * 3 + last + 8) >> 4);
+        out[2 * i + 1] = uint8_t(i + 1 == samples ? (at * 4 + 7) >> 4 : (at * 3 + next + 7) >> 4);
+        last = at;
+        at = next;
     }
 }
 
@@ -191,8 +202,8 @@ double SampleDecoder::Measure(const McuRowView& blocks, const uint8_t* const* so
                 const int r = Clamp255(yRow[x] + kColour.crToR[cr]);
                 const int g = Clamp255(yRow[x] + ((kColour.toG[cb][0] + kColour.toG[cr][1]) >> 16));
                 const int b = Clamp255(yRow[x] + kColour.cbToB[cb]);
-                const int eB = b - src[3 * x], eG = g - src[3 * x + 1], eR = r - src[3 * x + 2];
-                columnSum += eR * eR + eG * eG + eB * eB;
+                columnSum += Square(b - src[3 * x]) + Square(g - src[3 * x + 1]) +
+                             Square(r - src[3 * x + 2]);
             }
         }
         const double error = double(columnSum) / 3;
