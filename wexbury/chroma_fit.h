@@ -24,13 +24,23 @@ public:
     // row v (blue-green-red) for v from top - kChromaFitMargin to top + 2 * chromaRows +
     // kChromaFitMargin - 1, clamped by the caller to the picture. Writes paddedWidth / 2 samples a
     // row, centred on zero, `stride` floats apart.
+    // With `averages`, also the plain 2x2 averages of the band, for Averaged().
     template <class RowAt>
-    void Band(int top, int chromaRows, RowAt&& row, float* cb, float* cr, int stride) {
+    void Band(int top, int chromaRows, RowAt&& row, float* cb, float* cr, int stride,
+              bool averages = false) {
         for (int v = top - kChromaFitMargin; v < top + 2 * chromaRows + kChromaFitMargin; ++v)
             if (cachedRow_[Slot(v)] != v) FilterSourceRow(v, row(v));
         FitColumns(top, chromaRows, 0, cb, stride);
         FitColumns(top, chromaRows, 1, cr, stride);
+        if (averages)
+            for (int r = 0; r < chromaRows; ++r)
+                AverageRow(row(top + 2 * r), row(top + 2 * r + 1), r);
     }
+
+    // After a Band with `averages`: its rows' plain 2x2 averages, plane 0 (Cb) or 1 (Cr), rows
+    // AveragedStride() floats apart, centred on zero like the fit.
+    const float* Averaged(int plane) const { return averaged_.data() + size_t(plane) * size_t(pairs_); }
+    int AveragedStride() const { return 2 * pairs_; }
 
 private:
     static constexpr int kMaxBandRows = 8;
@@ -42,11 +52,15 @@ private:
     // The vertical fit of a band's chroma rows, for plane 0 (Cb) or 1 (Cr).
     void FitColumns(int top, int chromaRows, int plane, float* out, int stride);
 
+    // The plain 2x2 averages of one band row, both planes, into averaged_.
+    void AverageRow(const uint8_t* upper, const uint8_t* lower, int r);
+
     int width_ = 0, pairs_ = 0;
     int cachedRow_[kSlots];
     HeapBuffer<float> full_;      // one row of full-resolution chroma, two planes
     HeapBuffer<float> filtered_;  // kSlots rows of pairs_ samples, two planes
     HeapBuffer<float> transposed_;  // the transpose's output for a band's rows and 3 each side
+    HeapBuffer<float> averaged_;    // a band's plain averages, two planes
 };
 
 }  // namespace wexbury

@@ -9,13 +9,19 @@
 
 namespace wexbury {
 
-// `lumaQuant` and `chromaQuant` are natural-order tables; chroma is unused for grayscale.
-// `lambdaScale` above zero rounds the AC values by rate and distortion (trellis_quantiser.h),
-// zero rounds each to the nearest step. `fitChroma` fits the chroma to the decoder's
+// How the AC values are rounded: `leastLambdaScale` above zero by rate and distortion
+// (trellis_quantiser.h), zero each to the nearest step; with `steer` a pilot over a sample of the
+// rows raises the lambda as far as the picture can spare the error (lambda_pilot.h).
+struct RateDistortionSettings {
+    float leastLambdaScale = 0;
+    bool steer = false;
+};
+
+// `lumaQuant` and `chromaQuant` are natural-order tables; chroma is unused for grayscale. `fitChroma` fits the chroma to the decoder's
 // interpolation (chroma_fit.h) instead of averaging each 2x2 square. False when memory runs out
 // or the pixels cannot be read.
 bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
-                    const uint16_t chromaQuant[64], float lambdaScale, bool fitChroma,
-                    CoefficientImage& out);
+                    const uint16_t chromaQuant[64], const RateDistortionSettings& rd,
+                    bool fitChroma, CoefficientImage& out);
 
 }  // namespace wexbury

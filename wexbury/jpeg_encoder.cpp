@@ -44,8 +44,12 @@ bool EncodeJpeg(RowSource& source, const JpegOptions& options, ByteSink& out) {
     ScaledQuantTable(QuantTableKind::Chroma, options.quality, quant[1]);
 
     CoefficientImage coefficients;
-    if (!TransformImage(image, options.grayscale, quant[0], quant[1],
-                        options.rateDistortionLambda, options.fitChroma, coefficients)) return false;
+    RateDistortionSettings rd;
+    rd.leastLambdaScale = options.rateDistortionLambda;
+    rd.steer = options.steerLambda;
+    if (!TransformImage(image, options.grayscale, quant[0], quant[1], rd, options.fitChroma,
+                        coefficients))
+        return false;
 
     WriteStartOfImage(out);
     WriteJfifHeader(out);

@@ -61,10 +61,18 @@ void AcRateModel::Refit() {
 
 TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQuant[64],
                                   float distortionWeight, float lambdaScale) {
+    float weights[64];
+    for (float& w : weights) w = distortionWeight;
+    return MakeTrellisWeights(quant, lumaQuant, weights, lambdaScale);
+}
+
+TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQuant[64],
+                                  const float distortionWeight[64], float lambdaScale) {
     TrellisWeights w;
     for (int k = 0; k < 64; ++k) {
-        const float step = float(quant[kZigzagToNatural[k]]);
-        w.stepSquared[k] = step * step * distortionWeight;
+        const int natural = kZigzagToNatural[k];
+        const float step = float(quant[natural]);
+        w.stepSquared[k] = step * step * distortionWeight[natural];
     }
     // Proportional to the step, not its square: at high qualities most of the error is the
     // chroma subsampling's, which the quantiser cannot change, so bits are worth relatively more.

@@ -40,6 +40,9 @@ struct TrellisWeights {
 // shows in the picture; `lambdaScale` is lambda in units of 16 luma DC steps.
 TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQuant[64],
                                   float distortionWeight, float lambdaScale);
+// The same with a weight for each coefficient (natural order).
+TrellisWeights MakeTrellisWeights(const uint16_t quant[64], const uint16_t lumaQuant[64],
+                                  const float distortionWeight[64], float lambdaScale);
 
 // The lambda scale used by the encoder.
 inline constexpr float kDefaultLambdaScale = 0.025f;

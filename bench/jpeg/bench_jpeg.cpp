@@ -1,9 +1,11 @@
 // Compares our JPEG writer with libjpeg-turbo's cjpeg on the benchmark images.
 //
 //   bench_jpeg IMAGE_DIR [RUNS]              the comparison, printed as markdown tables
-//   bench_jpeg --encode IN.bmp OUT.jpg QUALITY PROGRESSIVE GRAYSCALE SMOOTHING [LAMBDA]
+//   bench_jpeg --encode IN.bmp OUT.jpg QUALITY PROGRESSIVE GRAYSCALE SMOOTHING [LAMBDA [FIT [STEER]]]
 //                                            one save, as the library's export does it (LAMBDA:
-//                                            another rate-distortion lambda scale, 0 for none)
+//                                            another rate-distortion lambda scale, 0 for none;
+//                                            FIT: 1 or 0, chroma fitted to the decoder or not;
+//                                            STEER: 1 or 0, the lambda steered or fixed)
 //
 // Both sides are timed as whole processes (start, read the BMP, encode, write the JPEG, exit):
 // the comparison starts `bench_jpeg --encode` for ours and `cjpeg` for the reference, the same
@@ -145,10 +147,12 @@ std::vector<Result> MeasureAll(const std::vector<Variant>& variants, const std::
 }
 
 int Encode(int argc, char** argv) {
-    if (argc != 8 && argc != 9) return 2;
+    if (argc < 8 || argc > 11) return 2;
     wexbury::JpegOptions options = wexbury::OptionsFromCallArguments(
         std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
-    if (argc == 9) options.rateDistortionLambda = float(std::atof(argv[8]));
+    if (argc >= 9) options.rateDistortionLambda = float(std::atof(argv[8]));
+    if (argc >= 10) options.fitChroma = std::atoi(argv[9]) != 0;
+    if (argc >= 11) options.steerLambda = std::atoi(argv[10]) != 0;
     return wexbury::SaveBmpAsJpeg(argv[2], argv[3], options) ? 0 : 1;
 }
 

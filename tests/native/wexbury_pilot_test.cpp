@@ -1,0 +1,204 @@
+// The JPEG writer's choice of lambda: the decoder its pilot measures with, against libjpeg's own
+// decode, and what the chosen lambda gives on screens and on pictures the chroma fit cannot help.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/native/wexbury_test_support.h"
+#include "wexbury/bmp_reader.h"
+#include "wexbury/jpeg_encoder.h"
+#include "wexbury/quant_tables.h"
+#include "wexbury/sample_decoder.h"
+
+namespace {
+
+using namespace wexbury_test;
+
+// Text-like strokes in several saturated colours over a light window and a dark console: what
+// the fit helps most with, and what the trellis finds most to drop in.
+Picture ScreenPicture(int w, int h) {
+    Picture p{w, h, std::vector<Rgb>(size_t(w) * h, Rgb{246, 246, 242})};
+    const Rgb ink[] = {{20, 20, 20}, {200, 30, 30}, {30, 90, 200}, {20, 150, 60}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool console = x > w / 2 && y > h / 3;
+            if (console) p.At(x, y) = Rgb{12, 12, 12};
+            const int line = y % 14, column = x % 9;
+            const bool stroke = line >= 3 && line <= 11 && (column == 2 || (line == 7 && column < 6));
+            if (stroke) p.At(x, y) = console ? Rgb{210, 210, 210} : ink[(x / 40 + y / 14) % 4];
+        }
+    return p;
+}
+
+std::vector<uint8_t> Encode(const Picture& p, wexbury::JpegOptions options) {
+    const auto bmp = MakeBmp(p, 24);
+    wexbury::RgbImage image;
+    EXPECT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
+    wexbury::ByteSink sink;
+    EXPECT_TRUE(wexbury::EncodeJpeg(image, options, sink));
+    return std::vector<uint8_t>(sink.Data(), sink.Data() + sink.Size());
+}
+
+wexbury::JpegOptions Options(int quality) {
+    wexbury::JpegOptions o;
+    o.quality = quality;
+    return o;
+}
+
+// The blocks of a baseline 4:2:0 file as libjpeg reads them, one MCU row at a time in the
+// order the sample decoder takes: two rows of luma blocks, then the Cb and the Cr row.
+struct FileBlocks {
+    int width = 0, height = 0, lumaWide = 0, chromaWide = 0, mcuRows = 0;
+    uint16_t quant[2][64];
+    std::vector<std::vector<wexbury::CoefBlock>> rows;
+};
+
+FileBlocks ReadBlocks(const std::vector<uint8_t>& jpeg) {
+    FileBlocks f;
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, jpeg.data(), (unsigned long)jpeg.size());
+    jpeg_read_header(&cinfo, TRUE);
+    jvirt_barray_ptr* arrays = jpeg_read_coefficients(&cinfo);
+    f.width = int(cinfo.image_width);
+    f.height = int(cinfo.image_height);
+    f.lumaWide = (f.width + 7) / 8;
+    f.chromaWide = ((f.width + 1) / 2 + 7) / 8;
+    f.mcuRows = (f.height + 15) / 16;
+    for (int t = 0; t < 2; ++t)
+        for (int n = 0; n < 64; ++n) f.quant[t][n] = cinfo.comp_info[t].quant_table->quantval[n];
+    auto block = [&](int c, int by, int bx) {
+        JBLOCKARRAY rows = cinfo.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&cinfo),
+                                                         arrays[c], JDIMENSION(by), 1, FALSE);
+        wexbury::CoefBlock b{};
+        for (int k = 0; k < 64; ++k) {
+            b.zz[k] = rows[0][bx][wexbury::kZigzagToNatural[k]];
+            if (b.zz[k]) b.nonzero |= uint64_t(1) << k;
+        }
+        return b;
+    };
+    for (int my = 0; my < f.mcuRows; ++my) {
+        std::vector<wexbury::CoefBlock> row;
+        for (int v = 0; v < 2 && 2 * my + v < (f.height + 7) / 8; ++v)
+            for (int bx = 0; bx < f.lumaWide; ++bx) row.push_back(block(0, 2 * my + v, bx));
+        for (int c = 1; c < 3; ++c)
+            for (int bx = 0; bx < f.chromaWide; ++bx) row.push_back(block(c, my, bx));
+        f.rows.push_back(row);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return f;
+}
+
+// Squared error over R, G and B, divided by three, of rows y0..y1-1.
+double RowsError(const Picture& a, const Picture& b, int y0, int y1) {
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = 0; x < a.width; ++x) {
+            const Rgb &p = a.At(x, y), &q = b.At(x, y);
+            sum += double(p.r - q.r) * (p.r - q.r) + double(p.g - q.g) * (p.g - q.g) +
+                   double(p.b - q.b) * (p.b - q.b);
+        }
+    return sum / 3;
+}
+
+TEST(WexburySampleDecoder, MeasuresTheErrorLibjpegsDecodeHasAndRedoesOnlyChangedColumns) {
+    const Picture p = ScreenPicture(200, 96);
+    const auto jpeg = Encode(p, Options(75));
+    const FileBlocks f = ReadBlocks(jpeg);
+    const DecodedJpeg decoded = DecodeJpeg(jpeg);
+    ASSERT_TRUE(decoded.ok);
+
+    wexbury::SampleDecoder decoder;
+    ASSERT_TRUE(decoder.Allocate(f.width, false, f.quant[0], f.quant[1]));
+    std::vector<uint8_t> bgr(size_t(f.width) * f.height * 3);
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            const Rgb& c = p.At(x, y);
+            uint8_t* o = bgr.data() + (size_t(y) * f.width + x) * 3;
+            o[0] = c.b, o[1] = c.g, o[2] = c.r;
+        }
+    double ours = 0;
+    std::vector<double> columns(size_t(decoder.Columns()));
+    std::vector<wexbury::CoefBlock> lastRow;
+    for (int my = 0; my < f.mcuRows; ++my) {
+        const int rows = std::min(16, f.height - 16 * my);
+        const uint8_t* source[16];
+        for (int y = 0; y < rows; ++y) source[y] = bgr.data() + size_t(16 * my + y) * f.width * 3;
+        const auto& b = f.rows[size_t(my)];
+        const int lumaRows = (rows + 7) / 8;
+        const size_t luma = size_t(f.lumaWide) * lumaRows;
+        wexbury::McuRowView view{b.data(), lumaRows, f.lumaWide, b.data() + luma,
+                                 b.data() + luma + f.chromaWide, f.chromaWide};
+        const double error = decoder.Error(view, source, rows, columns.data());
+        // The decoder looks into the rows above and below for the chroma; the sample repeats
+        // the row's own edge there. Inside each row the two agree to rounding.
+        const double libjpeg = RowsError(decoded.picture, p, 16 * my, 16 * my + rows);
+        EXPECT_NEAR(error, libjpeg, 0.05 * libjpeg + 50) << "MCU row " << my;
+        ours += error;
+
+        // Change one block's values (the third luma block, and the second Cr block): measuring
+        // again only where they reach gives what a whole new measure gives.
+        std::vector<wexbury::CoefBlock> changed = b;
+        changed[2].zz[1] = int16_t(changed[2].zz[1] + 3), changed[2].nonzero |= 2;
+        changed[luma + f.chromaWide + 1].zz[0] = int16_t(changed[luma + f.chromaWide + 1].zz[0] - 2);
+        changed[luma + f.chromaWide + 1].nonzero |= 1;
+        wexbury::McuRowView changedView{changed.data(), lumaRows, f.lumaWide,
+                                        changed.data() + luma,
+                                        changed.data() + luma + f.chromaWide, f.chromaWide};
+        std::vector<uint8_t> flags(columns.size(), 0);
+        flags[1] = 1;  // luma block 2 lies in MCU column 1, Cr block 1 too
+        const double again =
+            decoder.ErrorAfterChanges(changedView, source, rows, columns.data(), flags.data());
+        wexbury::SampleDecoder fresh;
+        ASSERT_TRUE(fresh.Allocate(f.width, false, f.quant[0], f.quant[1]));
+        EXPECT_DOUBLE_EQ(again, fresh.Error(changedView, source, rows)) << "MCU row " << my;
+    }
+    const double libjpeg = RowsError(decoded.picture, p, 0, f.height);
+    EXPECT_NEAR(ours, libjpeg, 0.03 * libjpeg);
+}
+
+TEST(WexburyPilot, ScreensComeOutSmallerThanLibjpegsFilesAtItsError) {
+    // The lambda the pilot picks spends the fit's saving: the file is at least 3 % smaller than
+    // libjpeg's optimised one, and decodes no more than 0.05 dB worse.
+    const Picture p = ScreenPicture(480, 320);
+    for (int quality : {75, 90}) {
+        const auto ours = Encode(p, Options(quality));
+        const auto theirs = EncodeWithLibjpeg(p, quality);
+        const DecodedJpeg a = DecodeJpeg(ours), b = DecodeJpeg(theirs);
+        ASSERT_TRUE(a.ok && b.ok);
+        EXPECT_GE(Psnr(a.picture, p), Psnr(b.picture, p) - 0.05) << "quality " << quality;
+        EXPECT_LT(double(ours.size()), 0.97 * double(theirs.size())) << "quality " << quality;
+        // And more than with the lambda held at its least value.
+        wexbury::JpegOptions fixed = Options(quality);
+        fixed.steerLambda = false;
+        EXPECT_LT(ours.size(), Encode(p, fixed).size()) << "quality " << quality;
+    }
+}
+
+TEST(WexburyPilot, WhereTheFitCannotHelpTheLambdaStaysLow) {
+    // Grey noise: no colour for the fit to place better, so nothing to spend. The file keeps
+    // libjpeg's error (within 0.05 dB), in colour and in grey.
+    Picture p{160, 96, std::vector<Rgb>(160 * 96)};
+    unsigned state = 7;
+    for (Rgb& c : p.pixels) {
+        state = state * 1664525u + 1013904223u;
+        const uint8_t v = uint8_t(96 + (state >> 26));
+        c = Rgb{v, v, v};
+    }
+    for (int quality : {75, 90}) {
+        const DecodedJpeg ours = DecodeJpeg(Encode(p, Options(quality)));
+        const DecodedJpeg theirs = DecodeJpeg(EncodeWithLibjpeg(p, quality));
+        ASSERT_TRUE(ours.ok && theirs.ok);
+        EXPECT_GE(Psnr(ours.picture, p), Psnr(theirs.picture, p) - 0.05) << "quality " << quality;
+        wexbury::JpegOptions grey = Options(quality);
+        grey.grayscale = true;
+        const DecodedJpeg g = DecodeJpeg(Encode(p, grey));
+        ASSERT_TRUE(g.ok);
+        EXPECT_GE(Psnr(g.picture, p), Psnr(theirs.picture, p) - 0.05) << "quality " << quality;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+#include "wexbury/lambda_pilot.h"
+
+#include <cstring>
+
+#include "wexbury/side_thread.h"
+
+namespace wexbury {
+
+bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, const uint16_t* lumaQuant,
+                           const uint16_t* chromaQuant) {
+    shape_ = shape;
+    rowCount_ = blockCount_ = pixelCount_ = 0;
+    rounded_ = reference_ = 0;
+    const size_t rowBlocks = shape.Blocks();
+    const size_t rowPixels = size_t(shape.mcuSide) * size_t(shape.width) * 3;
+    if (!blocks_.Allocate(rows * rowBlocks) || !exact_.Allocate(rows * rowBlocks * 64) ||
+        !pixels_.Allocate(rows * rowPixels) || !rows_.Allocate(rows))
+        return false;
+    for (Trial& t : trials_)
+        if (!t.decoder.Allocate(shape.width, shape.grayscale, lumaQuant, chromaQuant) ||
+            !t.blocks.Allocate(rowBlocks) || !t.changed.Allocate(size_t(t.decoder.Columns())))
+            return false;
+    return columns_.Allocate(rows * size_t(trials_[0].decoder.Columns()));
+}
+
+bool LambdaPilot::AddRow(const CoefBlock* blocks, const float* exact, int lumaRows,
+                         const uint8_t* const* source, int pixelRows, double reference) {
+    if (rowCount_ == rows_.size()) return false;
+    const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
+    const size_t columns = size_t(trials_[0].decoder.Columns());
+    Row& row = rows_[rowCount_];
+    row = Row{blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns};
+    ++rowCount_;
+    const double error = trials_[0].decoder.Error(View(blocks, lumaRows), source, pixelRows,
+                                                  columns_.data() + row.firstColumn);
+    rounded_ += error;
+    std::memcpy(blocks_.data() + blockCount_, blocks, count * sizeof(CoefBlock));
+    std::memcpy(exact_.data() + blockCount_ * 64, exact, count * 64 * sizeof(float));
+    blockCount_ += count;
+    const size_t rowBytes = size_t(shape_.width) * 3;
+    for (int y = 0; y < pixelRows; ++y, pixelCount_ += rowBytes)
+        std::memcpy(pixels_.data() + pixelCount_, source[y], rowBytes);
+    reference_ += reference < 0 ? error : reference;
+    return true;
+}
+
+McuRowView LambdaPilot::View(const CoefBlock* blocks, int lumaRows) const {
+    const size_t luma = size_t(shape_.lumaWide) * size_t(lumaRows);
+    return McuRowView{blocks, lumaRows, shape_.lumaWide,
+                      shape_.grayscale ? nullptr : blocks + luma,
+                      shape_.grayscale ? nullptr : blocks + luma + shape_.chromaWide,
+                      shape_.chromaWide};
+}
+
+int LambdaPilot::ComponentOf(size_t blockInRow, int lumaRows) const {
+    const size_t luma = size_t(shape_.lumaWide) * size_t(lumaRows);
+    if (blockInRow < luma) return 0;
+    return blockInRow < luma + size_t(shape_.chromaWide) ? 1 : 2;
+}
+
+int LambdaPilot::ColumnOf(size_t blockInRow, int lumaRows) const {
+    const size_t luma = size_t(shape_.lumaWide) * size_t(lumaRows);
+    if (blockInRow < luma) return int(blockInRow % size_t(shape_.lumaWide)) / (shape_.grayscale ? 1 : 2);
+    return int((blockInRow - luma) % size_t(shape_.chromaWide));
+}
+
+void LambdaPilot::Try(Trial& trial) const {
+    // Bit costs learnt as the coding learns them: from the first row's rounded symbols, then
+    // from what the trellis makes of each row. A model fitted to rounded symbols alone would
+    // price the values the trellis drops too low at high lambdas.
+    AcRateModel models[2];
+    bool seen[2] = {false, false};
+    double error = 0;
+    const size_t rowBytes = size_t(shape_.width) * 3;
+    for (size_t r = 0; r < rowCount_; ++r) {
+        const Row& row = rows_[r];
+        const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
+        size_t i = row.firstBlock;
+        for (int k = 0; k < trial.decoder.Columns(); ++k) trial.changed[k] = 0;
+        for (int c = 0; c < (shape_.grayscale ? 1 : 3); ++c) {
+            const int table = c == 0 ? 0 : 1;
+            size_t componentEnd = i;
+            while (componentEnd < end && ComponentOf(componentEnd - row.firstBlock, row.lumaRows) == c)
+                ++componentEnd;
+            if (!seen[table]) {
+                for (size_t j = i; j < componentEnd; ++j) models[table].Count(blocks_[j]);
+                models[table].Refit();
+                seen[table] = true;
+            }
+            const SymbolCosts costs = ScaledCosts(models[table], trial.weights[c]);
+            for (; i < componentEnd; ++i) {
+                const size_t inRow = i - row.firstBlock;
+                CoefBlock& block = trial.blocks[inRow];
+                block = blocks_[i];
+                TrellisQuantise(exact_.data() + 64 * i, trial.weights[c], costs, block);
+                models[table].Count(block);
+                if (std::memcmp(block.zz, blocks_[i].zz, sizeof block.zz) != 0)
+                    trial.changed[ColumnOf(inRow, row.lumaRows)] = 1;
+            }
+            models[table].Refit();
+        }
+        const uint8_t* source[16];
+        for (int y = 0; y < row.pixelRows; ++y)
+            source[y] = pixels_.data() + row.firstPixel + size_t(y) * rowBytes;
+        error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows), source,
+                                                row.pixelRows, columns_.data() + row.firstColumn,
+                                                trial.changed.data());
+    }
+    trial.error = error;
+}
+
+void LambdaPilot::TryOnSide(void* self) {
+    LambdaPilot* pilot = static_cast<LambdaPilot*>(self);
+    pilot->Try(pilot->trials_[1]);
+}
+
+void LambdaPilot::TryTwo(const TrellisWeights first[3], const TrellisWeights second[3],
+                         double error[2]) {
+    trials_[0].weights = first;
+    trials_[1].weights = second;
+    SideThread thread;
+    const bool parallel = thread.Start(&LambdaPilot::TryOnSide, this);
+    Try(trials_[0]);
+    if (parallel)
+        thread.Join();
+    else
+        Try(trials_[1]);
+    error[0] = trials_[0].error;
+    error[1] = trials_[1].error;
+}
+
+}  // namespace wexbury

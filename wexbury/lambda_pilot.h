@@ -1,0 +1,131 @@
+#pragma once
+// Picks the trellis's lambda for a picture before it is coded, from a sample of its MCU rows.
+// Each sampled row is decoded (sample_decoder.h) as this writer codes it with every value
+// rounded, and as an encoder without the chroma fit would have coded it. The fit leaves less
+// error on most screens; the trellis may spend that difference, and a small share more, on fewer
+// bytes. The pilot tries lambdas on the sample, decoding what the trellis makes of it each time,
+// and picks the largest whose error stays within that. One lambda for the whole picture spends
+// the allowance where bits are cheapest.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "wexbury/coefficient_block.h"
+#include "wexbury/heap_buffer.h"
+#include "wexbury/sample_decoder.h"
+#include "wexbury/trellis_quantiser.h"
+
+namespace wexbury {
+
+// The shape of an MCU row's blocks: `lumaWide` luma blocks in each of up to two rows, then
+// `chromaWide` Cb and as many Cr blocks (none in grayscale).
+struct McuRowShape {
+    int width = 0, mcuSide = 16, lumaWide = 0, chromaWide = 0;
+    bool grayscale = false;
+    size_t Blocks() const { return size_t(lumaWide) * (grayscale ? 1 : 2) + 2 * size_t(chromaWide); }
+};
+
+class LambdaPilot {
+public:
+    // Room for `rows` sampled rows; the tables (natural order) are kept by pointer.
+    bool Allocate(const McuRowShape& shape, size_t rows, const uint16_t* lumaQuant,
+                  const uint16_t* chromaQuant);
+
+    // A sampled row: its blocks as the DCT left them (McuRowView's order, `lumaRows` rows of
+    // luma), their exact values (64 a block), its `pixelRows` source rows, and the error the
+    // encoder without the fit would have left in it (below zero: the blocks are that encoder's).
+    bool AddRow(const CoefBlock* blocks, const float* exact, int lumaRows,
+                const uint8_t* const* source, int pixelRows, double reference);
+
+    // Whether the sample's rounded blocks leave less error than the encoder without the fit.
+    bool FitHelps() const { return rounded_ < reference_; }
+
+    // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the
+    // largest scale up to `most` the sample affords: `least` where the fit saved nothing, zero
+    // (no trellis) where even that would add more than the sample allows.
+    template <class WeightsFor>
+    float Choose(float least, float most, WeightsFor&& weightsFor);
+
+private:
+    // The reference's error may be exceeded by this share (0.02 dB).
+    static constexpr double kShareOfReference = 0.005;
+    static constexpr float kFirstGuess = 0.4f;
+    // How far beyond the two first tries the power is trusted without trying its answer.
+    static constexpr double kTrustedReach = 1.6;
+    // The sample stands for the picture only so well: the pilot aims at this part of what the
+    // sample allows.
+    static constexpr double kShareOfTarget = 0.85;
+
+    struct Row {
+        size_t firstBlock;
+        int lumaRows, pixelRows;
+        size_t firstPixel;
+        size_t firstColumn;  // in columns_: the rounded blocks' error per MCU column
+    };
+    // What one thread needs to try a lambda on the sample.
+    struct Trial {
+        SampleDecoder decoder;
+        HeapBuffer<CoefBlock> blocks;  // one row's, trellised
+        HeapBuffer<uint8_t> changed;   // per MCU column of the row
+        const TrellisWeights* weights = nullptr;
+        double error = 0;
+    };
+
+    // The sample's error after the trellis at `trial.weights` (one per component).
+    void Try(Trial& trial) const;
+    static void TryOnSide(void* self);
+    void TryTwo(const TrellisWeights first[3], const TrellisWeights second[3], double error[2]);
+    McuRowView View(const CoefBlock* blocks, int lumaRows) const;
+    int ComponentOf(size_t blockInRow, int lumaRows) const;
+    int ColumnOf(size_t blockInRow, int lumaRows) const;
+
+    McuRowShape shape_;
+    HeapBuffer<CoefBlock> blocks_;
+    HeapBuffer<float> exact_;
+    HeapBuffer<uint8_t> pixels_;
+    HeapBuffer<Row> rows_;
+    HeapBuffer<double> columns_;
+    size_t rowCount_ = 0, blockCount_ = 0, pixelCount_ = 0;
+    double rounded_ = 0, reference_ = 0;
+    Trial trials_[2];
+};
+
+template <class WeightsFor>
+float LambdaPilot::Choose(float least, float most, WeightsFor&& weightsFor) {
+    const double allowed = reference_ * (1 + kShareOfReference);
+    if (rowCount_ == 0 || least <= 0) return least;
+    // What the trellis adds to the rounded sample's error grows as a power of the lambda (about
+    // its square, on screens and photos). Two lambdas far apart are tried at once, one on each
+    // thread; the power between them says where the allowance is met.
+    const double target = (allowed - rounded_) * kShareOfTarget;
+    if (target <= 0) return least;  // the fit cost more than it saved: plain rounding's lambda
+    float tried[2] = {kFirstGuess < most ? kFirstGuess : most,
+                      3 * kFirstGuess < most ? 3 * kFirstGuess : most};
+    double error[2], added[2];
+    auto tryBoth = [&] {
+        TrellisWeights weights[2][3];
+        for (int t = 0; t < 2; ++t)
+            for (int c = 0; c < 3; ++c) weights[t][c] = weightsFor(tried[t], c);
+        TryTwo(weights[0], weights[1], error);
+        for (int t = 0; t < 2; ++t) added[t] = error[t] - rounded_ > 1 ? error[t] - rounded_ : 1;
+    };
+    tryBoth();
+    double power = added[1] > added[0] && tried[1] > tried[0]
+                       ? std::log(added[1] / added[0]) / std::log(double(tried[1]) / tried[0])
+                       : 2;
+    power = power < 1 ? 1 : power > 4 ? 4 : power;
+    double aim = tried[0] * std::pow(target / added[0], 1 / power);
+    if (aim >= tried[0] / kTrustedReach && aim <= tried[1] * kTrustedReach)
+        return float(aim > most ? most : aim);
+    // Far outside the two tries the power holds less well (at small lambdas the trellis drops
+    // only the values that cost it least, which the power overrates): try its answer and the
+    // least lambda, and keep the larger that stays within; where neither does, no trellis.
+    tried[0] = least;
+    tried[1] = float(aim > most ? most : aim < least ? least : aim);
+    tryBoth();
+    for (int t = 1; t >= 0; --t)
+        if (added[t] <= target) return tried[t];
+    return 0;
+}
+
+}  // namespace wexbury
