@@ -76,8 +76,8 @@ constexpr float kMostLambdaScale = 4.0f;
 // One MCU row in at most this many goes into the pilot's sample, and at least this many rows:
 // a screen's rows differ much (a title bar, a line of text, an empty margin), and a sample of few
 // rows stands for the whole poorly.
-constexpr int kPilotEvery = 4;
-constexpr int kPilotRows = 12;
+constexpr int kPilotEvery = 8;
+constexpr int kPilotRows = 16;
 
 // The trellis weights of each component (0 luma, 1 Cb, 2 Cr) at a lambda scale.
 class ComponentWeights {
