@@ -40,9 +40,24 @@ __attribute__((force_align_arg_pointer))
 void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
                          CoefBlock& out, float exact[64]) {
     F4 l[8], r[8];
+    const __m128 first = _mm_set1_ps(samples[0]);
+    __m128 same = _mm_castsi128_ps(_mm_set1_epi32(-1));
     for (int i = 0; i < 8; ++i) {
         l[i].v = _mm_loadu_ps(samples + i * stride);
         r[i].v = _mm_loadu_ps(samples + i * stride + 4);
+        same = _mm_and_ps(same, _mm_and_ps(_mm_cmpeq_ps(l[i].v, first), _mm_cmpeq_ps(r[i].v, first)));
+    }
+    if (_mm_movemask_ps(same) == 0xF) {
+        // A flat block, as most of a screen is: the transform's only non-zero output is the DC,
+        // 64 times the sample exactly (sums of equal values double exactly).
+        const __m128 zero = _mm_setzero_ps();
+        for (int k = 0; k < 64; k += 4) _mm_storeu_ps(exact + k, zero);
+        for (int k = 0; k < 64; k += 8)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out.zz + k), _mm_setzero_si128());
+        exact[0] = samples[0] * 64.0f * divisors.natural[0];
+        out.zz[0] = int16_t(_mm_cvtss_si32(_mm_set_ss(exact[0])));  // as the full path rounds
+        out.nonzero = out.zz[0] != 0;
+        return;
     }
     // Columns first: each lane is one column, the butterflies run down the rows.
     AanDct8(l[0], l[1], l[2], l[3], l[4], l[5], l[6], l[7]);

@@ -1,14 +1,9 @@
 #include "wexbury/image_transform.h"
 
-#include <atomic>
-#include <cmath>
-
-#include "wexbury/chroma_fit.h"
-#include "wexbury/colour_convert.h"
-#include "wexbury/forward_dct.h"
 #include "wexbury/lambda_pilot.h"
+#include "wexbury/row_maker.h"
+#include "wexbury/row_pipeline.h"
 #include "wexbury/sample_decoder.h"
-#include "wexbury/side_thread.h"
 #include "wexbury/trellis_quantiser.h"
 
 namespace wexbury {
@@ -55,167 +50,13 @@ void FillPaddingBlocks(CoefficientImage& image, int c) {
     }
 }
 
-// How the error in R, G and B weighs a unit of error in each component, luma being 1: the colour
-// conversion's coefficients squared, summed over the channels and divided by three.
-constexpr float kToRgb[3] = {1.0f, 1.087f, 0.825f};
-
-// How much a unit of error in each chroma coefficient shows in R, G and B, natural order. The
-// decoder's interpolation spreads a half-resolution sample over the pixels around it: a flat
-// error four times (its 2x2 square), one alternating from sample to sample only a quarter as
-// much. Along each axis a cosine of frequency w keeps 1.25 + 0.75 cos w of its energy per
-// sample, twice over for the two pixels a sample makes.
-void ChromaErrorWeights(float toRgb, float weights[64]) {
-    float axis[8];
-    for (int u = 0; u < 8; ++u) axis[u] = 1.25f + 0.75f * std::cos(float(u) * 3.14159265f / 8);
-    for (int v = 0; v < 8; ++v)
-        for (int u = 0; u < 8; ++u) weights[v * 8 + u] = toRgb * axis[u] * axis[v];
-}
-
 // The lambda scales the pilot chooses among.
 constexpr float kMostLambdaScale = 4.0f;
 // One MCU row in at most this many goes into the pilot's sample, and at least this many rows:
 // a screen's rows differ much (a title bar, a line of text, an empty margin), and a sample of few
 // rows stands for the whole poorly.
-constexpr int kPilotEvery = 4;
-constexpr int kPilotRows = 12;
-
-// The trellis weights of each component (0 luma, 1 Cb, 2 Cr) at a lambda scale.
-class ComponentWeights {
-public:
-    ComponentWeights(const uint16_t lumaQuant[64], const uint16_t chromaQuant[64])
-        : luma_(lumaQuant), chroma_(chromaQuant) {
-        for (float& w : error_[0]) w = 1.0f;
-        ChromaErrorWeights(kToRgb[1], error_[1]);
-        ChromaErrorWeights(kToRgb[2], error_[2]);
-    }
-    TrellisWeights At(float scale, int component) const {
-        return MakeTrellisWeights(component == 0 ? luma_ : chroma_, luma_, error_[component],
-                                  scale);
-    }
-
-private:
-    const uint16_t* luma_;
-    const uint16_t* chroma_;
-    float error_[3][64];
-};
-
-// The blocks of one MCU row, all components, as the DCT leaves them.
-struct McuRowBlocks {
-    HeapBuffer<CoefBlock> blocks;
-    HeapBuffer<float> exact;  // 64 a block
-    size_t first[3] = {0, 0, 0}, count[3] = {0, 0, 0};
-    bool Allocate(size_t n) { return blocks.Allocate(n) && exact.Allocate(n * 64); }
-};
-
-// Turns MCU rows of pixels into blocks: colour conversion (or the chroma fit) and the DCT.
-class RowMaker {
-public:
-    RowMaker(RowSource& image, const CoefficientImage& layout, bool grayscale, bool fitChroma,
-             const uint16_t lumaQuant[64], const uint16_t chromaQuant[64])
-        : image_(image), layout_(layout), grayscale_(grayscale), fit_(fitChroma && !grayscale),
-          weights_(lumaQuant, chromaQuant) {
-        PrepareDivisors(lumaQuant, divisors_[0]);
-        if (!grayscale) PrepareDivisors(chromaQuant, divisors_[1]);
-    }
-
-    bool Allocate() {
-        const int width = image_.Width();
-        mcuSide_ = grayscale_ ? 8 : 16;
-        strides_[0] = layout_.mcusWide * mcuSide_;
-        strides_[1] = strides_[2] = strides_[0] / 2;
-        const size_t lumaFloats = size_t(strides_[0]) * size_t(mcuSide_);
-        const size_t chromaFloats = grayscale_ ? 0 : size_t(strides_[1]) * 8;
-        if (!strip_.Allocate(lumaFloats + 2 * chromaFloats)) return false;
-        planes_[0] = strip_.data();
-        planes_[1] = planes_[0] + lumaFloats;
-        planes_[2] = planes_[1] + chromaFloats;
-        chromaBlocksWide_ = grayscale_ ? 0 : layout_.components[1].blocksWide;
-        if (fit_ && !(chroma_.Allocate(width, strides_[0]) &&
-                      plain_.Allocate(size_t(chromaBlocksWide_) * 2)))
-            return false;
-        return true;
-    }
-    const ComponentWeights& Weights() const { return weights_; }
-
-    // With `plain`, also the chroma blocks the plain 2x2 averages make (PlainChroma), for the
-    // pilot's sample.
-    bool Make(int my, McuRowBlocks& row, bool plain) {
-        const int height = image_.Height(), width = image_.Width();
-        const int top = my * mcuSide_;
-        // The band and, for the chroma fit, its margins; past the picture the edge rows repeat.
-        const int margin = fit_ ? kChromaFitMargin : 0;
-        const int first = top - margin > 0 ? top - margin : 0;
-        const int end = top + mcuSide_ + margin < height ? top + mcuSide_ + margin : height;
-        const uint8_t* fetched[16 + 2 * kChromaFitMargin];
-        if (!image_.FetchRows(first, end - first, fetched)) return false;
-        auto sourceRow = [&](int v) {
-            return fetched[(v < first ? first : v >= end ? end - 1 : v) - first];
-        };
-        for (int r = 0; r < mcuSide_; ++r) source_[r] = sourceRow(top + r);
-        float* const* planes = planes_;
-        const int lumaStride = strides_[0], chromaStride = strides_[1];
-        if (grayscale_) {
-            for (int r = 0; r < 8; ++r)
-                ConvertRowLuma(sourceRow(top + r), width, lumaStride, planes[0] + r * lumaStride);
-        } else if (fit_) {
-            for (int r = 0; r < 16; ++r)
-                ConvertRowLuma(sourceRow(top + r), width, lumaStride, planes[0] + r * lumaStride);
-            chroma_.Band(top, 8, sourceRow, planes[1], planes[2], chromaStride, plain);
-        } else {
-            for (int r = 0; r < 16; r += 2) {
-                ConvertRowPair420(sourceRow(top + r), sourceRow(top + r + 1), width, lumaStride,
-                                  planes[0] + r * lumaStride, planes[0] + (r + 1) * lumaStride,
-                                  planes[1] + (r / 2) * chromaStride,
-                                  planes[2] + (r / 2) * chromaStride);
-            }
-        }
-        size_t count = 0;
-        for (int c = 0; c < layout_.componentCount; ++c) {
-            const Component& comp = layout_.components[c];
-            row.first[c] = count;
-            for (int v = 0; v < comp.vSamp && my * comp.vSamp + v < comp.realHigh; ++v) {
-                const float* rowStart = planes[c] + size_t(v) * 8 * size_t(strides_[c]);
-                for (int bx = 0; bx < comp.realWide; ++bx, ++count) {
-                    float* exact = row.exact.data() + 64 * count;
-                    dct_(rowStart + 8 * bx, strides_[c], divisors_[comp.quantTable],
-                         row.blocks[count], exact);
-                    if (plain && fit_ && c > 0) {
-                        float unused[64];
-                        dct_(chroma_.Averaged(c - 1) + 8 * bx, chroma_.AveragedStride(),
-                             divisors_[1], plain_[size_t(c - 1) * chromaBlocksWide_ + bx], unused);
-                    }
-                }
-            }
-            row.count[c] = count - row.first[c];
-        }
-        return true;
-    }
-
-    // After Make: the band's source rows (MCU height, the picture's last row repeated below it).
-    const uint8_t* const* SourceRows() const { return source_; }
-    // After Make with `plain` and the fit: the plain averages' Cb blocks, then their Cr blocks.
-    const CoefBlock* PlainChroma(int plane) const {
-        return plain_.data() + size_t(plane) * chromaBlocksWide_;
-    }
-    bool Fits() const { return fit_; }
-    // From here on the plain 2x2 averages (the allocations stay; they are not used).
-    void DropFit() { fit_ = false; }
-
-private:
-    RowSource& image_;
-    const CoefficientImage& layout_;
-    const bool grayscale_;
-    bool fit_;
-    ComponentWeights weights_;
-    QuantDivisors divisors_[2];
-    const DctQuantiseFn dct_ = BestDctQuantise();
-    int mcuSide_ = 16, strides_[3] = {0, 0, 0}, chromaBlocksWide_ = 0;
-    HeapBuffer<float> strip_;
-    float* planes_[3] = {nullptr, nullptr, nullptr};
-    ChromaFit chroma_;
-    HeapBuffer<CoefBlock> plain_;  // the plain averages' chroma blocks of a sampled row
-    const uint8_t* source_[16] = {};
-};
+constexpr int kPilotEvery = 8;
+constexpr int kPilotRows = 16;
 
 // Rounds the AC values of each row's blocks by rate and distortion, with bit costs learnt from
 // the rows before.
@@ -253,63 +94,6 @@ private:
     bool enabled_;
     bool seen_[2] = {false, false};
     AcRateModel models_[2];
-};
-
-// The two halves of the coding of each row on two threads: a side thread makes the rows' blocks
-// (pixels, colour, chroma fit, DCT) while this one rounds and stores the row before, handing
-// rows over through two slots. The trellis's bit costs follow the rows in order, so the file is
-// the same as with one thread; with none to be had, the rows are made here in turn.
-class RowPipeline {
-public:
-    RowPipeline(RowMaker& maker, McuRowBlocks* slots[2], int rows)
-        : maker_(maker), slots_{slots[0], slots[1]}, rows_(rows) {}
-
-    template <class Finish>
-    bool Run(Finish&& finish) {
-        SideThread thread;
-        if (!free_.Ready() || !made_.Ready() || !thread.Start(&RowPipeline::Produce, this)) {
-            for (int my = 0; my < rows_; ++my) {
-                if (!maker_.Make(my, *slots_[0], false)) return false;
-                finish(my, *slots_[0]);
-            }
-            return true;
-        }
-        bool ok = true;
-        for (int my = 0; my < rows_; ++my) {
-            made_.Wait();
-            if (failed_) {
-                ok = false;
-                break;
-            }
-            finish(my, *slots_[my & 1]);
-            free_.Post();
-        }
-        stop_ = true;  // after a failure the maker may still wait for a free slot
-        free_.Post();
-        thread.Join();
-        return ok;
-    }
-
-private:
-    static void Produce(void* self) { static_cast<RowPipeline*>(self)->Produce(); }
-    void Produce() {
-        for (int my = 0; my < rows_; ++my) {
-            free_.Wait();
-            if (stop_) return;
-            if (!maker_.Make(my, *slots_[my & 1], false)) {
-                failed_ = true;
-                made_.Post();
-                return;
-            }
-            made_.Post();
-        }
-    }
-
-    RowMaker& maker_;
-    McuRowBlocks* slots_[2];
-    const int rows_;
-    Signal free_{2}, made_{0};
-    std::atomic<bool> failed_{false}, stop_{false};
 };
 
 // Runs the pilot (lambda_pilot.h) over a sample of the MCU rows and sets `scale`.

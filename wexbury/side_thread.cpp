@@ -14,25 +14,21 @@ namespace wexbury {
 
 #ifdef _WIN32
 
-namespace {
-struct Call {
-    void (*fn)(void*);
-    void* arg;
-};
-DWORD WINAPI Trampoline(void* p) {
-    const Call call = *static_cast<Call*>(p);
-    delete static_cast<Call*>(p);
-    call.fn(call.arg);
+// Nothing here may use the C++ library's operator new: in this build it brings the POSIX thread
+// library along, which keeps two handles for every thread of ours it meets and frees them only
+// when the library is unloaded, not when the thread ends; the program loads and unloads us for
+// every save.
+DWORD WINAPI SideThread::Trampoline(void* self) {
+    SideThread* thread = static_cast<SideThread*>(self);
+    thread->fn_(thread->arg_);
     return 0;
 }
-}  // namespace
 
 bool SideThread::Start(void (*fn)(void*), void* arg) {
     Join();
-    Call* call = new (std::nothrow) Call{fn, arg};
-    if (!call) return false;
-    handle_ = CreateThread(nullptr, 0, Trampoline, call, 0, nullptr);
-    if (!handle_) delete call;
+    fn_ = fn;
+    arg_ = arg;
+    handle_ = CreateThread(nullptr, 0, &SideThread::Trampoline, this, 0, nullptr);
     return handle_ != nullptr;
 }
 

@@ -19,6 +19,11 @@ public:
     void Join();
 
 private:
+#ifdef _WIN32
+    static unsigned long __stdcall Trampoline(void* self);
+    void (*fn_)(void*) = nullptr;
+    void* arg_ = nullptr;
+#endif
     void* handle_ = nullptr;
 };
 
