@@ -47,12 +47,26 @@ void DownPortable(const int16_t* const* rows, const int16_t* weights, int count,
 AcrossFn AcrossSse2();
 DownFn DownSse2();
 
+// The exact halves and thirds (the 50 % view and a third of the image on both axes): each target
+// pixel the rounded mean of the 2 x 2 or 3 x 3 block under it, summed straight from the source
+// rows. A half equals what the weighted steps give; a third is the exactly rounded mean, which the
+// 1/4096 weights can miss by one level.
+using BlockRowFn = void (*)(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+void HalveRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+void ThirdRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+BlockRowFn HalveRowSse2();
+BlockRowFn ThirdRowSse2();
+
+// The most rows a reduction asks its source for at once.
+constexpr int kMostRowsAtOnce = 3;
+
 class SourceRows {
 public:
     virtual ~SourceRows() = default;
-    // Source row y (top first), 4 bytes a pixel; valid until the next call. Null when it cannot
-    // be read.
-    virtual const uint8_t* Row(int y) = 0;
+    // Source rows y to y + count - 1 (count at most kMostRowsAtOnce, top first), 4 bytes a pixel:
+    // row y at the pointer returned, row y + i at it plus i * *stride; valid until the next call.
+    // Null when they cannot be read.
+    virtual const uint8_t* Rows(int y, int count, ptrdiff_t* stride) = 0;
 };
 
 // Reduces a sourceWidth x sourceHeight picture into targetWidth x targetHeight (each no larger,

@@ -88,7 +88,10 @@ namespace {
 // scans, so a band of rows [top, top + n) is scans height - top - n onwards, last row first).
 class BitmapBands : public AreaAverage::SourceRows {
 public:
-    static constexpr int kBandRows = 32;
+    // A band small enough to stay in the processor's cache between being written and being read,
+    // and a multiple of 2 and 3 so the exact halves and thirds never straddle two bands.
+    static constexpr int kBandRows = 12;
+    static_assert(kBandRows >= AreaAverage::kMostRowsAtOnce, "a band holds the rows asked for at once");
 
     BitmapBands(HBITMAP image, CSize size) : image_(image), size_(size) {
         info_.biSize = sizeof(BITMAPINFOHEADER);
@@ -112,19 +115,21 @@ public:
         return band_ != nullptr;
     }
 
-    const uint8_t* Row(int y) override {
-        if (y < top_ || y >= top_ + rows_) {
+    const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
+        const ptrdiff_t rowBytes = ptrdiff_t(size_.cx) * 4;
+        if (y < top_ || y + count > top_ + rows_) {
             rows_ = size_.cy - y < kBandRows ? size_.cy - y : kBandRows;
             top_ = y;
             BITMAPINFOHEADER header = info_;  // GetDIBits may write to it
             const int got = ::GetDIBits(screen_, image_, UINT(size_.cy - y - rows_), UINT(rows_), band_,
                                         reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-            if (got != rows_) {
+            if (got != rows_ || count > rows_) {
                 rows_ = 0;
                 return nullptr;
             }
         }
-        return band_ + size_t(top_ + rows_ - 1 - y) * size_t(size_.cx) * 4;
+        *stride = -rowBytes;  // bottom-up: the row below is the one before
+        return band_ + ptrdiff_t(top_ + rows_ - 1 - y) * rowBytes;
     }
 
 private:
