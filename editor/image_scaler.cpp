@@ -143,11 +143,27 @@ private:
 
 }  // namespace
 
-CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
-    const CSize size = BitmapOps::SizeOf(image);
-    if (width < 1 || height < 1 || width > size.cx || height > size.cy) return CBitmap();
-    if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
+bool ImageScaler::MadeByReduce(HBITMAP bitmap, DIBSECTION* section) const {
+    if (!bitmap || ::GetObjectA(bitmap, sizeof *section, section) != int(sizeof *section)) return false;
+    // Live sections never share pixels, so a handle with the pixels of one made here is that one.
+    for (const Made& m : made)
+        if (m.handle == bitmap && m.bits == section->dsBm.bmBits && m.bits) return true;
+    return false;
+}
 
+void ImageScaler::KeepSpare(CBitmap unused) {
+    DIBSECTION section;
+    if (MadeByReduce(unused, &section)) spare = std::move(unused);
+}
+
+CBitmap ImageScaler::TargetOf(int width, int height, void** bits) {
+    DIBSECTION section;
+    if (MadeByReduce(spare, &section) && section.dsBm.bmWidth == width && section.dsBm.bmHeight == height) {
+        ::GdiFlush();  // nothing drawn into it before is still on its way
+        *bits = section.dsBm.bmBits;
+        return std::move(spare);
+    }
+    spare.DeleteObject();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(BITMAPINFOHEADER);
     header.biWidth = width;
@@ -155,16 +171,31 @@ CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
+    CBitmap fresh;
+    *bits = nullptr;
+    fresh.Attach(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!*bits) fresh.DeleteObject();
+    if (fresh) {
+        made[nextMade] = {fresh, *bits};
+        nextMade = (nextMade + 1) % int(sizeof made / sizeof made[0]);
+    }
+    return fresh;
+}
+
+CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
+    const CSize size = BitmapOps::SizeOf(image);
+    if (width < 1 || height < 1 || width > size.cx || height > size.cy) return CBitmap();
+    if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
+
     void* bits = nullptr;
-    CBitmap reduced;
-    if (!reduced.Attach(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
-                                           DIB_RGB_COLORS, &bits, nullptr, 0)) ||
-        !bits)
-        return CBitmap();
+    CBitmap reduced = TargetOf(width, height, &bits);
+    if (!reduced) return CBitmap();
     BitmapBands rows(image, size);
     if (!rows.Ready() || !AreaAverage::Reduce(rows, size.cx, size.cy, static_cast<uint8_t*>(bits),
-                                              ptrdiff_t(width) * 4, width, height))
+                                              ptrdiff_t(width) * 4, width, height)) {
+        KeepSpare(std::move(reduced));  // its pages are still good for the next try
         return CBitmap();
+    }
     ::GdiFlush();
     return reduced;
 }
