@@ -89,6 +89,21 @@ void ThirdRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out)
     }
 }
 
+void AddRowPortable(const uint8_t* row, int lanes, uint16_t* sums) {
+    for (int l = 0; l < lanes; ++l) sums[l] = uint16_t(sums[l] + row[l]);
+}
+
+void FinishRowPortable(const uint16_t* sums, int factor, int targetWidth, uint8_t* out) {
+    const uint32_t area = uint32_t(factor * factor);
+    const uint32_t reciprocal = ReciprocalOf(area);
+    for (int t = 0; t < targetWidth; ++t)
+        for (int c = 0; c < 4; ++c) {
+            uint32_t sum = 0;
+            for (int i = 0; i < factor; ++i) sum += sums[4 * (factor * t + i) + c];
+            out[4 * t + c] = RoundedMean(sum, area, reciprocal);
+        }
+}
+
 namespace {
 
 AcrossFn BestAcross() {
@@ -117,6 +132,32 @@ BlockRowFn BestBlockRow(int factor) {
         return simd ? simd : &ThirdRowPortable;
     }();
     return factor == 2 ? halve : third;
+}
+
+// Each target row from the `factor` source rows under it, summed down one at a time.
+bool ReduceWholeBlocks(SourceRows& source, int factor, uint8_t* target, ptrdiff_t targetStride,
+                       int targetWidth, int targetHeight) {
+    static const AddRowFn addRow = [] {
+        const AddRowFn simd = AddRowSse2();
+        return simd ? simd : &AddRowPortable;
+    }();
+    static const FinishRowFn finishRow = [] {
+        const FinishRowFn simd = FinishRowSse2();
+        return simd ? simd : &FinishRowPortable;
+    }();
+    const int lanes = 4 * factor * targetWidth;
+    std::vector<uint16_t> sums(static_cast<size_t>(lanes));
+    for (int t = 0; t < targetHeight; ++t) {
+        std::fill(sums.begin(), sums.end(), uint16_t(0));
+        for (int i = 0; i < factor; ++i) {
+            ptrdiff_t stride = 0;
+            const uint8_t* row = source.Rows(factor * t + i, 1, &stride);
+            if (!row) return false;
+            addRow(row, lanes, sums.data());
+        }
+        finishRow(sums.data(), factor, targetWidth, target + ptrdiff_t(t) * targetStride);
+    }
+    return true;
 }
 
 // Each target row from the `factor` source rows under it, read together.
@@ -175,9 +216,11 @@ bool ReduceWeighted(SourceRows& source, int sourceWidth, int sourceHeight, uint8
 
 bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
             ptrdiff_t targetStride, int targetWidth, int targetHeight) {
-    for (int factor : {2, 3})
-        if (sourceWidth == factor * targetWidth && sourceHeight == factor * targetHeight)
-            return ReduceBlocks(source, factor, target, targetStride, targetWidth, targetHeight);
+    for (int factor = 2; factor <= kMostWholeFactor; ++factor) {
+        if (sourceWidth != factor * targetWidth || sourceHeight != factor * targetHeight) continue;
+        if (factor <= 3) return ReduceBlocks(source, factor, target, targetStride, targetWidth, targetHeight);
+        return ReduceWholeBlocks(source, factor, target, targetStride, targetWidth, targetHeight);
+    }
     return ReduceWeighted(source, sourceWidth, sourceHeight, target, targetStride, targetWidth,
                           targetHeight);
 }

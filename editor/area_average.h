@@ -57,6 +57,24 @@ void ThirdRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out)
 BlockRowFn HalveRowSse2();
 BlockRowFn ThirdRowSse2();
 
+// Every other whole ratio from 4 to 16 on both axes (the 10 % and 20 % views of the common screen
+// sizes): the block's source rows summed down into 16-bit lanes, a row at a time, then each target
+// pixel's `factor` columns of sums added across and divided, rounded to nearest (halves up).
+constexpr int kMostWholeFactor = 16;  // 16 x 16 x 255 still fits 16 bits
+using AddRowFn = void (*)(const uint8_t* row, int lanes, uint16_t* sums);
+using FinishRowFn = void (*)(const uint16_t* sums, int factor, int targetWidth, uint8_t* out);
+void AddRowPortable(const uint8_t* row, int lanes, uint16_t* sums);
+void FinishRowPortable(const uint16_t* sums, int factor, int targetWidth, uint8_t* out);
+AddRowFn AddRowSse2();
+FinishRowFn FinishRowSse2();
+
+// A block sum divided by the block's area (factor x factor, from 4 up) and rounded: the division
+// as a multiplication, exact for every sum a block of 8-bit values can reach.
+inline uint8_t RoundedMean(uint32_t sum, uint32_t area, uint32_t reciprocal) {
+    return uint8_t((uint64_t(sum + area / 2) * reciprocal) >> 32);  // one 32 x 32-bit multiply
+}
+inline uint32_t ReciprocalOf(uint32_t area) { return uint32_t(((uint64_t(1) << 32) + area - 1) / area); }
+
 // The most rows a reduction asks its source for at once.
 constexpr int kMostRowsAtOnce = 3;
 

@@ -182,6 +182,40 @@ void ThirdRowSse2Impl(const uint8_t* const* rows, int targetWidth, uint8_t* out)
     }
 }
 
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void AddRowSse2Impl(const uint8_t* row, int lanes, uint16_t* sums) {
+    const __m128i zero = _mm_setzero_si128();
+    int l = 0;
+    for (; l + 16 <= lanes; l += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + l));
+        __m128i* lo = reinterpret_cast<__m128i*>(sums + l);
+        __m128i* hi = reinterpret_cast<__m128i*>(sums + l + 8);
+        _mm_storeu_si128(lo, _mm_add_epi16(_mm_loadu_si128(lo), _mm_unpacklo_epi8(bytes, zero)));
+        _mm_storeu_si128(hi, _mm_add_epi16(_mm_loadu_si128(hi), _mm_unpackhi_epi8(bytes, zero)));
+    }
+    AddRowPortable(row + l, lanes - l, sums + l);
+}
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void FinishRowSse2Impl(const uint16_t* sums, int factor, int targetWidth, uint8_t* out) {
+    const uint32_t area = uint32_t(factor * factor);
+    const uint32_t reciprocal = ReciprocalOf(area);
+    for (int t = 0; t < targetWidth; ++t) {
+        // The four channels of `factor` pixels added in 16-bit lanes (at most 16 x 16 x 255).
+        const uint16_t* p = sums + 4 * factor * t;
+        __m128i sum = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        for (int i = 1; i < factor; ++i)
+            sum = _mm_add_epi16(sum, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 4 * i)));
+        uint16_t channel[8];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(channel), sum);
+        for (int c = 0; c < 4; ++c) out[4 * t + c] = RoundedMean(channel[c], area, reciprocal);
+    }
+}
+
 }  // namespace
 
 AcrossFn AcrossSse2() {
@@ -212,6 +246,20 @@ BlockRowFn ThirdRowSse2() {
     return &ThirdRowSse2Impl;
 }
 
+AddRowFn AddRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &AddRowSse2Impl;
+}
+
+FinishRowFn FinishRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &FinishRowSse2Impl;
+}
+
 }  // namespace AreaAverage
 
 #else
@@ -221,6 +269,8 @@ AcrossFn AcrossSse2() { return nullptr; }
 DownFn DownSse2() { return nullptr; }
 BlockRowFn HalveRowSse2() { return nullptr; }
 BlockRowFn ThirdRowSse2() { return nullptr; }
+AddRowFn AddRowSse2() { return nullptr; }
+FinishRowFn FinishRowSse2() { return nullptr; }
 }  // namespace AreaAverage
 
 #endif

@@ -244,6 +244,15 @@ int main(int argc, char** argv) {
         qualityLines.push_back(line);
     }
 
+    // The other whole ratios among the zoom levels (a fifth and a tenth of the image), and 30 %,
+    // which is none and takes the weighted steps.
+    for (int zoom : {20, 10, 30}) {
+        CSize size = ImageDisplay::Zoomed(CSize(kImageWidth, kImageHeight), zoom);
+        double step = Time(view.window, rounds, 1, [&] { CBitmap r = display.MakeReduced(imageBitmap, zoom); });
+        rows.push_back({"Zoom step to " + std::to_string(zoom) + " % (area average, " + std::to_string(size.cx) + "x" +
+                            std::to_string(size.cy) + ")", step, read, 3});
+    }
+
     // A rotation against one round trip of the image through 24-bit DIB rows.
     std::vector<uint8_t> dib(static_cast<size_t>((kImageWidth * 3 + 3) / 4 * 4) * kImageHeight);
     BITMAPINFO info{};

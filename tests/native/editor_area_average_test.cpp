@@ -164,6 +164,59 @@ TEST(AreaAverage, ExactHalvesAndThirdsAreTheRoundedMeanOfTheirBlock) {
     }
 }
 
+// Whole ratios from 4 to 16 on both axes: each target pixel the rounded mean of its block too,
+// through the rows summed down and the columns added across, at odd widths and heights.
+TEST(AreaAverage, WholeRatiosUpToSixteenAreTheRoundedMeanOfTheirBlock) {
+    for (int factor : {4, 5, 7, 10, 16}) {
+        for (auto [width, height] : {std::pair{3, 2}, std::pair{1, 1}, std::pair{9, 1}}) {
+            Picture source = Noise(width * factor, height * factor, unsigned(factor * 100 + width));
+            Picture out = Reduce(source, width, height);
+            const int area = factor * factor;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < 4 * width; ++x) {
+                    int sum = 0;
+                    for (int dy = 0; dy < factor; ++dy)
+                        for (int dx = 0; dx < factor; ++dx)
+                            sum += source.Row(factor * y + dy)[4 * (factor * (x / 4) + dx) + x % 4];
+                    ASSERT_EQ(out.Row(y)[x], (sum + area / 2) / area) << factor << ": " << x << "," << y;
+                }
+        }
+        // A white block stays white: the largest sum, 16 x 16 x 255, still fits the 16-bit lanes.
+        Picture white{2 * factor, factor, std::vector<uint8_t>(size_t(2 * factor) * factor * 4, 255)};
+        for (uint8_t v : Reduce(white, 2, 1).bytes) ASSERT_EQ(v, 255) << factor;
+    }
+}
+
+// The division by the block's area as a multiplication: right for every sum a block can reach,
+// and the SIMD steps' sums down and across the portable ones'.
+TEST(AreaAverage, WholeRatioSumsAndTheirDivisionAreExact) {
+    for (uint32_t factor = 2; factor <= uint32_t(AreaAverage::kMostWholeFactor); ++factor) {
+        const uint32_t area = factor * factor;
+        const uint32_t reciprocal = AreaAverage::ReciprocalOf(area);
+        for (uint32_t sum = 0; sum <= area * 255; ++sum)
+            ASSERT_EQ(AreaAverage::RoundedMean(sum, area, reciprocal), (sum + area / 2) / area) << sum << " / " << area;
+    }
+    const AreaAverage::AddRowFn add = AreaAverage::AddRowSse2();
+    const AreaAverage::FinishRowFn finish = AreaAverage::FinishRowSse2();
+    if (!add || !finish) GTEST_SKIP() << "no SSE2 in this build";
+    Picture noise = Noise(16 * 7, 16, 77);
+    for (int factor : {4, 5, 16}) {
+        for (int width : {1, 2, 7 * 16 / factor}) {
+            const int lanes = 4 * factor * width;
+            std::vector<uint16_t> a(size_t(lanes), 0), b = a;
+            for (int y = 0; y < factor; ++y) {
+                AreaAverage::AddRowPortable(noise.Row(y), lanes, a.data());
+                add(noise.Row(y), lanes, b.data());
+            }
+            ASSERT_EQ(a, b) << factor << " x " << width;
+            std::vector<uint8_t> x(size_t(width) * 4), z(x.size());
+            AreaAverage::FinishRowPortable(a.data(), factor, width, x.data());
+            finish(a.data(), factor, width, z.data());
+            EXPECT_EQ(x, z) << factor << " x " << width;
+        }
+    }
+}
+
 // The halves' own path gives exactly what the weighted steps give at that ratio.
 TEST(AreaAverage, ExactHalvesMatchTheWeightedSteps) {
     Picture source = Noise(2 * 11, 2 * 3, 21);
