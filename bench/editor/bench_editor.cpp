@@ -278,7 +278,7 @@ int main(int argc, char** argv) {
                     ratio, r.goal, ratio <= r.goal ? "yes" : "**no**");
     }
     std::printf("\nFloors: one BitBlt of the client area (paints, zoom step to 90 %%); one memcpy of the image's "
-                "32-bit rows (zoom steps to 50 and 33 %%); one GetDIBits + SetDIBits of the image as 24-bit rows "
+                "32-bit rows (the reduced view: zoom steps to 50, 33, 20, 10 and 30 %%); one GetDIBits + SetDIBits of the image as 24-bit rows "
                 "(rotations).\n");
     std::printf("\nDistance from the exact area average (levels per channel, every tenth row):\n\n"
                 "| zoom | area average: largest | mean | old way: largest | mean |\n|---|---|---|---|---|\n");
