@@ -140,6 +140,17 @@ TEST(AreaAverage, SimdAndPortableAgreeExactly) {
             down(pointers.data(), axisDown.weight.data(), rows, int(lanes), z.data());
             EXPECT_EQ(x, z) << width << " across, " << rows << " down";
         }
+        // Two rows weighted unequally (two thirds and one third), as most target rows from 60 % up.
+        const AreaAverage::Axis thirds = AreaAverage::MakeAxis(3, 2);
+        ASSERT_EQ(thirds.offset[1] - thirds.offset[0], 2);
+        ASSERT_NE(thirds.weight[0], thirds.weight[1]);
+        for (int pair = 0; pair + 1 < 12; pair += 5) {
+            const int16_t* two[2] = {a[size_t(pair)].data(), a[size_t(pair + 1)].data()};
+            std::vector<uint8_t> x(lanes), z(lanes);
+            AreaAverage::DownPortable(two, thirds.weight.data(), 2, int(lanes), x.data());
+            down(two, thirds.weight.data(), 2, int(lanes), z.data());
+            EXPECT_EQ(x, z) << width << " across, two unequal rows";
+        }
     }
 }
 
