@@ -69,11 +69,14 @@ AddRowFn AddRowSse2();
 FinishRowFn FinishRowSse2();
 
 // A block sum divided by the block's area (factor x factor, from 4 up) and rounded: the division
-// as a multiplication, exact for every sum a block of 8-bit values can reach.
-inline uint8_t RoundedMean(uint32_t sum, uint32_t area, uint32_t reciprocal) {
+// as a multiplication, exact for every sum a block of 8-bit values can reach. Static, so that the
+// copy compiled with SSE2 for the SIMD file is never the one the portable steps call.
+static inline uint8_t RoundedMean(uint32_t sum, uint32_t area, uint32_t reciprocal) {
     return uint8_t((uint64_t(sum + area / 2) * reciprocal) >> 32);  // one 32 x 32-bit multiply
 }
-inline uint32_t ReciprocalOf(uint32_t area) { return uint32_t(((uint64_t(1) << 32) + area - 1) / area); }
+static inline uint32_t ReciprocalOf(uint32_t area) {
+    return uint32_t(((uint64_t(1) << 32) + area - 1) / area);
+}
 
 // The most rows a reduction asks its source for at once.
 constexpr int kMostRowsAtOnce = 3;
