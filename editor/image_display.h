@@ -42,6 +42,11 @@ public:
     // Shows `reduced` from now on, in place of the reduced copy shown until now, which the scaler
     // keeps for the next reduced copy of its size.
     void ShowReduced(CBitmap reduced);
+    // No reduced copy any more, nor a spare one (at 100 % and above, or when the image goes).
+    void DropReduced() {
+        displayBitmap.DeleteObject();
+        scaler.DropSpare();
+    }
 
 private:
     // The off-screen bitmap, kept from paint to paint while the client area keeps its size: a fresh

@@ -87,7 +87,7 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
 
     if (action == Action::kLandOnActual) {
         state.zoomPercent = zoom;
-        display.displayBitmap.DeleteObject();
+        display.DropReduced();
         host.SetScrollTotal(imageSize);
         ShowZoom();
         Invalidate();
@@ -298,7 +298,7 @@ void ImageEditor::Clear() {
     state.hasImage = false;
     state.editMode = EditorState::kEditNone;
     state.imageBitmap.DeleteObject();
-    display.displayBitmap.DeleteObject();
+    display.DropReduced();
     display.FreeBackBuffer();
     state.pendingDib.Free();  // a grab not yet shown goes with the image
     state.zoomPercent = 100;

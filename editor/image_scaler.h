@@ -49,6 +49,7 @@ public:
     // averaging itself for a large image. Anything but one of Reduce's recent DIB sections is freed.
     void KeepSpare(CBitmap unused);
     bool HasSpare() const { return static_cast<bool>(spare); }
+    void DropSpare() { spare.DeleteObject(); }
 
 private:
     // Reduce's DIB section: the spare when it has that size (the spare is freed otherwise), else
