@@ -72,6 +72,38 @@ void DownPortable(const int16_t* const* rows, const int16_t* weights, int count,
     }
 }
 
+void HalveRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out) {
+    const uint8_t *a = rows[0], *b = rows[1];
+    for (int i = 0; i < 4 * targetWidth; ++i) {
+        const int x = i / 4 * 8 + i % 4;
+        out[i] = uint8_t((a[x] + a[x + 4] + b[x] + b[x + 4] + 2) >> 2);
+    }
+}
+
+void ThirdRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out) {
+    for (int i = 0; i < 4 * targetWidth; ++i) {
+        const int x = i / 4 * 12 + i % 4;
+        int sum = 4;  // nine values never average to a half, so this rounds to nearest
+        for (int r = 0; r < 3; ++r) sum += rows[r][x] + rows[r][x + 4] + rows[r][x + 8];
+        out[i] = uint8_t(sum / 9);
+    }
+}
+
+void AddRowPortable(const uint8_t* row, int lanes, uint16_t* sums) {
+    for (int l = 0; l < lanes; ++l) sums[l] = uint16_t(sums[l] + row[l]);
+}
+
+void FinishRowPortable(const uint16_t* sums, int factor, int targetWidth, uint8_t* out) {
+    const uint32_t area = uint32_t(factor * factor);
+    const uint32_t reciprocal = ReciprocalOf(area);
+    for (int t = 0; t < targetWidth; ++t)
+        for (int c = 0; c < 4; ++c) {
+            uint32_t sum = 0;
+            for (int i = 0; i < factor; ++i) sum += sums[4 * (factor * t + i) + c];
+            out[4 * t + c] = RoundedMean(sum, area, reciprocal);
+        }
+}
+
 namespace {
 
 AcrossFn BestAcross() {
@@ -90,10 +122,61 @@ DownFn BestDown() {
     return best;
 }
 
-}  // namespace
+BlockRowFn BestBlockRow(int factor) {
+    static const BlockRowFn halve = [] {
+        const BlockRowFn simd = HalveRowSse2();
+        return simd ? simd : &HalveRowPortable;
+    }();
+    static const BlockRowFn third = [] {
+        const BlockRowFn simd = ThirdRowSse2();
+        return simd ? simd : &ThirdRowPortable;
+    }();
+    return factor == 2 ? halve : third;
+}
 
-bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
-            ptrdiff_t targetStride, int targetWidth, int targetHeight) {
+// Each target row from the `factor` source rows under it, summed down one at a time.
+bool ReduceWholeBlocks(SourceRows& source, int factor, uint8_t* target, ptrdiff_t targetStride,
+                       int targetWidth, int targetHeight) {
+    static const AddRowFn addRow = [] {
+        const AddRowFn simd = AddRowSse2();
+        return simd ? simd : &AddRowPortable;
+    }();
+    static const FinishRowFn finishRow = [] {
+        const FinishRowFn simd = FinishRowSse2();
+        return simd ? simd : &FinishRowPortable;
+    }();
+    const int lanes = 4 * factor * targetWidth;
+    std::vector<uint16_t> sums(static_cast<size_t>(lanes));
+    for (int t = 0; t < targetHeight; ++t) {
+        std::fill(sums.begin(), sums.end(), uint16_t(0));
+        for (int i = 0; i < factor; ++i) {
+            ptrdiff_t stride = 0;
+            const uint8_t* row = source.Rows(factor * t + i, 1, &stride);
+            if (!row) return false;
+            addRow(row, lanes, sums.data());
+        }
+        finishRow(sums.data(), factor, targetWidth, target + ptrdiff_t(t) * targetStride);
+    }
+    return true;
+}
+
+// Each target row from the `factor` source rows under it, read together.
+bool ReduceBlocks(SourceRows& source, int factor, uint8_t* target, ptrdiff_t targetStride,
+                  int targetWidth, int targetHeight) {
+    const BlockRowFn reduceRow = BestBlockRow(factor);
+    for (int t = 0; t < targetHeight; ++t) {
+        ptrdiff_t stride = 0;
+        const uint8_t* first = source.Rows(factor * t, factor, &stride);
+        if (!first) return false;
+        const uint8_t* rows[kMostRowsAtOnce] = {first, first + stride, factor > 2 ? first + 2 * stride : nullptr};
+        reduceRow(rows, targetWidth, target + ptrdiff_t(t) * targetStride);
+    }
+    return true;
+}
+
+// The weighted steps, for every other ratio.
+bool ReduceWeighted(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
+                    ptrdiff_t targetStride, int targetWidth, int targetHeight) {
     const Axis across = MakeAxis(sourceWidth, targetWidth);
     const Axis down = MakeAxis(sourceHeight, targetHeight);
     const AcrossFn reduceAcross = BestAcross();
@@ -115,7 +198,8 @@ bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* targ
             const size_t slot = size_t(y % slots);
             int16_t* held = reduced.data() + slot * lanes;
             if (heldRow[slot] != y) {
-                const uint8_t* pixels = source.Row(y);
+                ptrdiff_t stride = 0;
+                const uint8_t* pixels = source.Rows(y, 1, &stride);
                 if (!pixels) return false;
                 reduceAcross(pixels, across, targetWidth, held);
                 heldRow[slot] = y;
@@ -126,6 +210,19 @@ bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* targ
                    target + ptrdiff_t(t) * targetStride);
     }
     return true;
+}
+
+}  // namespace
+
+bool Reduce(SourceRows& source, int sourceWidth, int sourceHeight, uint8_t* target,
+            ptrdiff_t targetStride, int targetWidth, int targetHeight) {
+    for (int factor = 2; factor <= kMostWholeFactor; ++factor) {
+        if (sourceWidth != factor * targetWidth || sourceHeight != factor * targetHeight) continue;
+        if (factor <= 3) return ReduceBlocks(source, factor, target, targetStride, targetWidth, targetHeight);
+        return ReduceWholeBlocks(source, factor, target, targetStride, targetWidth, targetHeight);
+    }
+    return ReduceWeighted(source, sourceWidth, sourceHeight, target, targetStride, targetWidth,
+                          targetHeight);
 }
 
 }  // namespace AreaAverage

@@ -47,12 +47,47 @@ void DownPortable(const int16_t* const* rows, const int16_t* weights, int count,
 AcrossFn AcrossSse2();
 DownFn DownSse2();
 
+// The exact halves and thirds (the 50 % view and a third of the image on both axes): each target
+// pixel the rounded mean of the 2 x 2 or 3 x 3 block under it, summed straight from the source
+// rows. A half equals what the weighted steps give; a third is the exactly rounded mean, which the
+// 1/4096 weights can miss by one level.
+using BlockRowFn = void (*)(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+void HalveRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+void ThirdRowPortable(const uint8_t* const* rows, int targetWidth, uint8_t* out);
+BlockRowFn HalveRowSse2();
+BlockRowFn ThirdRowSse2();
+
+// Every other whole ratio from 4 to 16 on both axes (the 10 % and 20 % views of the common screen
+// sizes): the block's source rows summed down into 16-bit lanes, a row at a time, then each target
+// pixel's `factor` columns of sums added across and divided, rounded to nearest (halves up).
+constexpr int kMostWholeFactor = 16;  // 16 x 16 x 255 still fits 16 bits
+using AddRowFn = void (*)(const uint8_t* row, int lanes, uint16_t* sums);
+using FinishRowFn = void (*)(const uint16_t* sums, int factor, int targetWidth, uint8_t* out);
+void AddRowPortable(const uint8_t* row, int lanes, uint16_t* sums);
+void FinishRowPortable(const uint16_t* sums, int factor, int targetWidth, uint8_t* out);
+AddRowFn AddRowSse2();
+FinishRowFn FinishRowSse2();
+
+// A block sum divided by the block's area (factor x factor, from 4 up) and rounded: the division
+// as a multiplication, exact for every sum a block of 8-bit values can reach. Static, so that the
+// copy compiled with SSE2 for the SIMD file is never the one the portable steps call.
+static inline uint8_t RoundedMean(uint32_t sum, uint32_t area, uint32_t reciprocal) {
+    return uint8_t((uint64_t(sum + area / 2) * reciprocal) >> 32);  // one 32 x 32-bit multiply
+}
+static inline uint32_t ReciprocalOf(uint32_t area) {
+    return uint32_t(((uint64_t(1) << 32) + area - 1) / area);
+}
+
+// The most rows a reduction asks its source for at once.
+constexpr int kMostRowsAtOnce = 3;
+
 class SourceRows {
 public:
     virtual ~SourceRows() = default;
-    // Source row y (top first), 4 bytes a pixel; valid until the next call. Null when it cannot
-    // be read.
-    virtual const uint8_t* Row(int y) = 0;
+    // Source rows y to y + count - 1 (count at most kMostRowsAtOnce, top first), 4 bytes a pixel:
+    // row y at the pointer returned, row y + i at it plus i * *stride; valid until the next call.
+    // Null when they cannot be read.
+    virtual const uint8_t* Rows(int y, int count, ptrdiff_t* stride) = 0;
 };
 
 // Reduces a sourceWidth x sourceHeight picture into targetWidth x targetHeight (each no larger,

@@ -88,6 +88,23 @@ __attribute__((force_align_arg_pointer))
 #endif
 void DownSse2Impl(const int16_t* const* rows, const int16_t* weights, int count, int lanes, uint8_t* out) {
     int l = 0;
+    if (count == 2) {
+        // Two rows, the usual case from 60 % up: one weight pair for the whole row, sixteen lanes
+        // a step.
+        const __m128i w = _mm_set1_epi32(int(uint16_t(weights[0])) | int(weights[1]) << 16);
+        const __m128i rounding = _mm_set1_epi32(kDownRounding);
+        for (; l + 16 <= lanes; l += 16) {
+            __m128i words[2];
+            for (int half = 0; half < 2; ++half) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[0] + l + 8 * half));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[1] + l + 8 * half));
+                const __m128i lo = _mm_add_epi32(rounding, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), w));
+                const __m128i hi = _mm_add_epi32(rounding, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), w));
+                words[half] = _mm_packs_epi32(_mm_srai_epi32(lo, kDownShift), _mm_srai_epi32(hi, kDownShift));
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + l), _mm_packus_epi16(words[0], words[1]));
+        }
+    }
     for (; l + 8 <= lanes; l += 8) {
         __m128i lo = _mm_set1_epi32(kDownRounding), hi = lo;
         int i = 0;
@@ -116,6 +133,106 @@ void DownSse2Impl(const int16_t* const* rows, const int16_t* weights, int count,
     }
 }
 
+// Two source vectors (four pixels each) of one row, widened to 16 bits and added to `sum`:
+// sum[0] gets pixels 0 and 1, sum[1] pixels 2 and 3, and so on.
+inline void AddWidened(const uint8_t* p, int vectors, __m128i* sum) {
+    const __m128i zero = _mm_setzero_si128();
+    for (int v = 0; v < vectors; ++v) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * v));
+        sum[2 * v] = _mm_add_epi16(sum[2 * v], _mm_unpacklo_epi8(pixels, zero));
+        sum[2 * v + 1] = _mm_add_epi16(sum[2 * v + 1], _mm_unpackhi_epi8(pixels, zero));
+    }
+}
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void HalveRowSse2Impl(const uint8_t* const* rows, int targetWidth, uint8_t* out) {
+    const __m128i two = _mm_set1_epi16(2);
+    int t = 0;
+    // Four target pixels a step: eight pixels of each row summed down, then neighbours across.
+    for (; t + 4 <= targetWidth; t += 4) {
+        __m128i s[4] = {_mm_setzero_si128(), _mm_setzero_si128(), _mm_setzero_si128(), _mm_setzero_si128()};
+        AddWidened(rows[0] + 8 * t, 2, s);
+        AddWidened(rows[1] + 8 * t, 2, s);
+        const __m128i t01 = _mm_add_epi16(_mm_unpacklo_epi64(s[0], s[1]), _mm_unpackhi_epi64(s[0], s[1]));
+        const __m128i t23 = _mm_add_epi16(_mm_unpacklo_epi64(s[2], s[3]), _mm_unpackhi_epi64(s[2], s[3]));
+        const __m128i r01 = _mm_srli_epi16(_mm_add_epi16(t01, two), 2);
+        const __m128i r23 = _mm_srli_epi16(_mm_add_epi16(t23, two), 2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * t), _mm_packus_epi16(r01, r23));
+    }
+    if (t < targetWidth) {
+        const uint8_t* rest[2] = {rows[0] + 8 * t, rows[1] + 8 * t};
+        HalveRowPortable(rest, targetWidth - t, out + 4 * t);
+    }
+}
+
+// Pixels 0 + 1 + 2 and 3 + 4 + 5 of three 16-bit vectors of two pixels each.
+inline __m128i SumOfThrees(__m128i s0, __m128i s1, __m128i s2) {
+    const __m128d a = _mm_castsi128_pd(s0), b = _mm_castsi128_pd(s1), c = _mm_castsi128_pd(s2);
+    const __m128i p03 = _mm_castpd_si128(_mm_shuffle_pd(a, b, 2));
+    const __m128i p14 = _mm_castpd_si128(_mm_shuffle_pd(a, c, 1));
+    const __m128i p25 = _mm_castpd_si128(_mm_shuffle_pd(b, c, 2));
+    return _mm_add_epi16(_mm_add_epi16(p03, p14), p25);
+}
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void ThirdRowSse2Impl(const uint8_t* const* rows, int targetWidth, uint8_t* out) {
+    const __m128i four = _mm_set1_epi16(4);
+    // (n * 7282) >> 16 is n / 9 rounded down for every n up to 9 * 255 + 4.
+    const __m128i ninth = _mm_set1_epi16(7282);
+    int t = 0;
+    for (; t + 4 <= targetWidth; t += 4) {
+        __m128i s[6];
+        for (__m128i& v : s) v = _mm_setzero_si128();
+        for (int r = 0; r < 3; ++r) AddWidened(rows[r] + 12 * t, 3, s);
+        const __m128i t01 = _mm_add_epi16(SumOfThrees(s[0], s[1], s[2]), four);
+        const __m128i t23 = _mm_add_epi16(SumOfThrees(s[3], s[4], s[5]), four);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * t),
+                         _mm_packus_epi16(_mm_mulhi_epu16(t01, ninth), _mm_mulhi_epu16(t23, ninth)));
+    }
+    if (t < targetWidth) {
+        const uint8_t* rest[3] = {rows[0] + 12 * t, rows[1] + 12 * t, rows[2] + 12 * t};
+        ThirdRowPortable(rest, targetWidth - t, out + 4 * t);
+    }
+}
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void AddRowSse2Impl(const uint8_t* row, int lanes, uint16_t* sums) {
+    const __m128i zero = _mm_setzero_si128();
+    int l = 0;
+    for (; l + 16 <= lanes; l += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + l));
+        __m128i* lo = reinterpret_cast<__m128i*>(sums + l);
+        __m128i* hi = reinterpret_cast<__m128i*>(sums + l + 8);
+        _mm_storeu_si128(lo, _mm_add_epi16(_mm_loadu_si128(lo), _mm_unpacklo_epi8(bytes, zero)));
+        _mm_storeu_si128(hi, _mm_add_epi16(_mm_loadu_si128(hi), _mm_unpackhi_epi8(bytes, zero)));
+    }
+    AddRowPortable(row + l, lanes - l, sums + l);
+}
+
+#if defined(__GNUC__) && defined(__i386__)
+__attribute__((force_align_arg_pointer))
+#endif
+void FinishRowSse2Impl(const uint16_t* sums, int factor, int targetWidth, uint8_t* out) {
+    const uint32_t area = uint32_t(factor * factor);
+    const uint32_t reciprocal = ReciprocalOf(area);
+    for (int t = 0; t < targetWidth; ++t) {
+        // The four channels of `factor` pixels added in 16-bit lanes (at most 16 x 16 x 255).
+        const uint16_t* p = sums + 4 * factor * t;
+        __m128i sum = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        for (int i = 1; i < factor; ++i)
+            sum = _mm_add_epi16(sum, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + 4 * i)));
+        uint16_t channel[8];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(channel), sum);
+        for (int c = 0; c < 4; ++c) out[4 * t + c] = RoundedMean(channel[c], area, reciprocal);
+    }
+}
+
 }  // namespace
 
 AcrossFn AcrossSse2() {
@@ -132,6 +249,34 @@ DownFn DownSse2() {
     return &DownSse2Impl;
 }
 
+BlockRowFn HalveRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &HalveRowSse2Impl;
+}
+
+BlockRowFn ThirdRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &ThirdRowSse2Impl;
+}
+
+AddRowFn AddRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &AddRowSse2Impl;
+}
+
+FinishRowFn FinishRowSse2() {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return &FinishRowSse2Impl;
+}
+
 }  // namespace AreaAverage
 
 #else
@@ -139,6 +284,10 @@ DownFn DownSse2() {
 namespace AreaAverage {
 AcrossFn AcrossSse2() { return nullptr; }
 DownFn DownSse2() { return nullptr; }
+BlockRowFn HalveRowSse2() { return nullptr; }
+BlockRowFn ThirdRowSse2() { return nullptr; }
+AddRowFn AddRowSse2() { return nullptr; }
+FinishRowFn FinishRowSse2() { return nullptr; }
 }  // namespace AreaAverage
 
 #endif

@@ -30,6 +30,12 @@ CBitmap ImageDisplay::MakeReduced(HBITMAP image, int zoom) {
     return scaler.Reduce(image, host.EditorWindow(), size.cx, size.cy);
 }
 
+void ImageDisplay::ShowReduced(CBitmap reduced) {
+    CBitmap shownUntilNow = std::move(displayBitmap);
+    displayBitmap = std::move(reduced);
+    scaler.KeepSpare(std::move(shownUntilNow));
+}
+
 HBITMAP ImageDisplay::Source() const {
     // While a direct grab waits to become the image, a reduced copy left from the image before
     // it is not the picture: only the background is shown.

@@ -39,6 +39,14 @@ public:
     // each pixel the average of the image pixels it covers (ImageScaler::Reduce). Empty when it cannot be made (or Vanishes); the caller
     // then keeps the present displayBitmap, so a failed zoom step or crop changes nothing.
     CBitmap MakeReduced(HBITMAP image, int zoom);
+    // Shows `reduced` from now on, in place of the reduced copy shown until now, which the scaler
+    // keeps for the next reduced copy of its size.
+    void ShowReduced(CBitmap reduced);
+    // No reduced copy any more, nor a spare one (at 100 % and above, or when the image goes).
+    void DropReduced() {
+        displayBitmap.DeleteObject();
+        scaler.DropSpare();
+    }
 
 private:
     // The off-screen bitmap, kept from paint to paint while the client area keeps its size: a fresh

@@ -87,7 +87,7 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
 
     if (action == Action::kLandOnActual) {
         state.zoomPercent = zoom;
-        display.displayBitmap.DeleteObject();
+        display.DropReduced();
         host.SetScrollTotal(imageSize);
         ShowZoom();
         Invalidate();
@@ -128,7 +128,7 @@ void ImageEditor::ApplyZoom(int zoom, int actionCode) {
     state.zoomPercent = zoom;
     CSize total = ImageDisplay::Zoomed(imageSize, zoom);
     if (action == Action::kRebuildReduced) {
-        display.displayBitmap = std::move(reduced);
+        display.ShowReduced(std::move(reduced));
     } else if (action == Action::kStretch) {
         display.displayBitmap.DeleteObject();
     } else {
@@ -206,7 +206,7 @@ bool ImageEditor::RecordDrawing() {
     history.Push(std::move(copies), zoom, host.ScrollTotal(), host.ScrollPosition());
     // At 100 % and above the window already shows the drawn pixels.
     if (zoom < 100) {
-        display.displayBitmap = std::move(reduced);
+        display.ShowReduced(std::move(reduced));
         Invalidate();
     }
     return true;
@@ -298,7 +298,7 @@ void ImageEditor::Clear() {
     state.hasImage = false;
     state.editMode = EditorState::kEditNone;
     state.imageBitmap.DeleteObject();
-    display.displayBitmap.DeleteObject();
+    display.DropReduced();
     display.FreeBackBuffer();
     state.pendingDib.Free();  // a grab not yet shown goes with the image
     state.zoomPercent = 100;

@@ -88,7 +88,10 @@ namespace {
 // scans, so a band of rows [top, top + n) is scans height - top - n onwards, last row first).
 class BitmapBands : public AreaAverage::SourceRows {
 public:
-    static constexpr int kBandRows = 32;
+    // A band small enough to stay in the processor's cache between being written and being read,
+    // and a multiple of 2 and 3 so the exact halves and thirds never straddle two bands.
+    static constexpr int kBandRows = 12;
+    static_assert(kBandRows >= AreaAverage::kMostRowsAtOnce, "a band holds the rows asked for at once");
 
     BitmapBands(HBITMAP image, CSize size) : image_(image), size_(size) {
         info_.biSize = sizeof(BITMAPINFOHEADER);
@@ -112,19 +115,21 @@ public:
         return band_ != nullptr;
     }
 
-    const uint8_t* Row(int y) override {
-        if (y < top_ || y >= top_ + rows_) {
+    const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
+        const ptrdiff_t rowBytes = ptrdiff_t(size_.cx) * 4;
+        if (y < top_ || y + count > top_ + rows_) {
             rows_ = size_.cy - y < kBandRows ? size_.cy - y : kBandRows;
             top_ = y;
             BITMAPINFOHEADER header = info_;  // GetDIBits may write to it
             const int got = ::GetDIBits(screen_, image_, UINT(size_.cy - y - rows_), UINT(rows_), band_,
                                         reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-            if (got != rows_) {
+            if (got != rows_ || count > rows_) {
                 rows_ = 0;
                 return nullptr;
             }
         }
-        return band_ + size_t(top_ + rows_ - 1 - y) * size_t(size_.cx) * 4;
+        *stride = -rowBytes;  // bottom-up: the row below is the one before
+        return band_ + ptrdiff_t(top_ + rows_ - 1 - y) * rowBytes;
     }
 
 private:
@@ -138,11 +143,27 @@ private:
 
 }  // namespace
 
-CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
-    const CSize size = BitmapOps::SizeOf(image);
-    if (width < 1 || height < 1 || width > size.cx || height > size.cy) return CBitmap();
-    if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
+bool ImageScaler::MadeByReduce(HBITMAP bitmap, DIBSECTION* section) const {
+    if (!bitmap || ::GetObjectA(bitmap, sizeof *section, section) != int(sizeof *section)) return false;
+    // Live sections never share pixels, so a handle with the pixels of one made here is that one.
+    for (const Made& m : made)
+        if (m.handle == bitmap && m.bits == section->dsBm.bmBits && m.bits) return true;
+    return false;
+}
 
+void ImageScaler::KeepSpare(CBitmap unused) {
+    DIBSECTION section;
+    if (MadeByReduce(unused, &section)) spare = std::move(unused);
+}
+
+CBitmap ImageScaler::TargetOf(int width, int height, void** bits) {
+    DIBSECTION section;
+    if (MadeByReduce(spare, &section) && section.dsBm.bmWidth == width && section.dsBm.bmHeight == height) {
+        ::GdiFlush();  // nothing drawn into it before is still on its way
+        *bits = section.dsBm.bmBits;
+        return std::move(spare);
+    }
+    spare.DeleteObject();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(BITMAPINFOHEADER);
     header.biWidth = width;
@@ -150,16 +171,31 @@ CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
+    CBitmap fresh;
+    *bits = nullptr;
+    fresh.Attach(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!*bits) fresh.DeleteObject();
+    if (fresh) {
+        made[nextMade] = {fresh, *bits};
+        nextMade = (nextMade + 1) % int(sizeof made / sizeof made[0]);
+    }
+    return fresh;
+}
+
+CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
+    const CSize size = BitmapOps::SizeOf(image);
+    if (width < 1 || height < 1 || width > size.cx || height > size.cy) return CBitmap();
+    if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
+
     void* bits = nullptr;
-    CBitmap reduced;
-    if (!reduced.Attach(::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header),
-                                           DIB_RGB_COLORS, &bits, nullptr, 0)) ||
-        !bits)
-        return CBitmap();
+    CBitmap reduced = TargetOf(width, height, &bits);
+    if (!reduced) return CBitmap();
     BitmapBands rows(image, size);
     if (!rows.Ready() || !AreaAverage::Reduce(rows, size.cx, size.cy, static_cast<uint8_t*>(bits),
-                                              ptrdiff_t(width) * 4, width, height))
+                                              ptrdiff_t(width) * 4, width, height)) {
+        KeepSpare(std::move(reduced));  // its pages are still good for the next try
         return CBitmap();
+    }
     ::GdiFlush();
     return reduced;
 }

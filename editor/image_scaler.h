@@ -42,6 +42,31 @@ public:
     // into a 32-bit DIB section, read from the image a band of rows at a time. On a palette
     // display, whose colours could not hold the averages, it is Scale's copy.
     CBitmap Reduce(HBITMAP image, HWND window, int width, int height);
+
+    // Keeps a reduced copy that is no longer shown, so that the next reduction to its size
+    // (another drawing at the same zoom, a step back to the zoom before) is written into it: a new
+    // DIB section's pages each cost a page fault when first written, together more than the
+    // averaging itself for a large image. Anything but one of Reduce's recent DIB sections is freed.
+    void KeepSpare(CBitmap unused);
+    bool HasSpare() const { return static_cast<bool>(spare); }
+    void DropSpare() { spare.DeleteObject(); }
+
+private:
+    // Reduce's DIB section: the spare when it has that size (the spare is freed otherwise), else
+    // a new one. `bits` is set to its top row.
+    CBitmap TargetOf(int width, int height, void** bits);
+    // True when `bitmap` is one of the DIB sections Reduce made lately; fills `section`.
+    bool MadeByReduce(HBITMAP bitmap, DIBSECTION* section) const;
+
+    CBitmap spare;
+    // The last few DIB sections Reduce made, by handle and pixels: GDI does not say a section's
+    // row order, so only one of these is taken back as a spare.
+    struct Made {
+        HBITMAP handle;
+        void* bits;
+    };
+    Made made[4] = {};
+    int nextMade = 0;
 };
 
 // The bit count of DIBs made from the display: 1, 4 or 8 on displays that deep, else 24.

@@ -17,12 +17,15 @@ struct Picture {
     uint8_t* Row(int y) { return bytes.data() + size_t(y) * width * 4; }
 };
 
-class Rows : public AreaAverage::SourceRows {
+class PictureRows : public AreaAverage::SourceRows {
 public:
-    explicit Rows(Picture& p) : picture_(p) {}
-    const uint8_t* Row(int y) override {
+    explicit PictureRows(Picture& p) : picture_(p) {}
+    const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
         EXPECT_GE(y, 0);
-        EXPECT_LT(y, picture_.height);
+        EXPECT_GE(count, 1);
+        EXPECT_LE(count, AreaAverage::kMostRowsAtOnce);
+        EXPECT_LE(y + count, picture_.height);
+        *stride = ptrdiff_t(picture_.width) * 4;
         return picture_.Row(y);
     }
 
@@ -32,7 +35,7 @@ private:
 
 Picture Reduce(Picture& source, int width, int height) {
     Picture out{width, height, std::vector<uint8_t>(size_t(width) * height * 4, 0xCD)};
-    Rows rows(source);
+    PictureRows rows(source);
     EXPECT_TRUE(AreaAverage::Reduce(rows, source.width, source.height, out.bytes.data(), width * 4,
                                     width, height));
     return out;
@@ -137,7 +140,135 @@ TEST(AreaAverage, SimdAndPortableAgreeExactly) {
             down(pointers.data(), axisDown.weight.data(), rows, int(lanes), z.data());
             EXPECT_EQ(x, z) << width << " across, " << rows << " down";
         }
+        // Two rows weighted unequally (two thirds and one third), as most target rows from 60 % up.
+        const AreaAverage::Axis thirds = AreaAverage::MakeAxis(3, 2);
+        ASSERT_EQ(thirds.offset[1] - thirds.offset[0], 2);
+        ASSERT_NE(thirds.weight[0], thirds.weight[1]);
+        for (int pair = 0; pair + 1 < 12; pair += 5) {
+            const int16_t* two[2] = {a[size_t(pair)].data(), a[size_t(pair + 1)].data()};
+            std::vector<uint8_t> x(lanes), z(lanes);
+            AreaAverage::DownPortable(two, thirds.weight.data(), 2, int(lanes), x.data());
+            down(two, thirds.weight.data(), 2, int(lanes), z.data());
+            EXPECT_EQ(x, z) << width << " across, two unequal rows";
+        }
     }
+}
+
+// The exact 2 x 2 and 3 x 3 blocks: each target pixel the mean of its block, rounded to nearest
+// (halves up), whatever the width left over after the four-pixel steps.
+TEST(AreaAverage, ExactHalvesAndThirdsAreTheRoundedMeanOfTheirBlock) {
+    struct Case { int width, height, factor; };
+    for (const Case& k : {Case{13, 7, 2}, Case{1, 1, 2}, Case{4, 3, 2}, Case{6, 2, 2}, Case{13, 5, 3},
+                          Case{1, 1, 3}, Case{8, 2, 3}, Case{7, 3, 3}}) {
+        Picture source = Noise(k.width * k.factor, k.height * k.factor, unsigned(k.width * 31 + k.factor));
+        Picture out = Reduce(source, k.width, k.height);
+        const int area = k.factor * k.factor;
+        for (int y = 0; y < k.height; ++y)
+            for (int x = 0; x < 4 * k.width; ++x) {
+                int sum = 0;
+                for (int dy = 0; dy < k.factor; ++dy)
+                    for (int dx = 0; dx < k.factor; ++dx)
+                        sum += source.Row(k.factor * y + dy)[4 * (k.factor * (x / 4) + dx) + x % 4];
+                ASSERT_EQ(out.Row(y)[x], (sum + area / 2) / area)
+                    << k.width << "x" << k.height << " / " << k.factor << " at " << x << "," << y;
+            }
+    }
+}
+
+// Whole ratios from 4 to 16 on both axes: each target pixel the rounded mean of its block too,
+// through the rows summed down and the columns added across, at odd widths and heights.
+TEST(AreaAverage, WholeRatiosUpToSixteenAreTheRoundedMeanOfTheirBlock) {
+    for (int factor : {4, 5, 7, 10, 16}) {
+        for (auto [width, height] : {std::pair{3, 2}, std::pair{1, 1}, std::pair{9, 1}}) {
+            Picture source = Noise(width * factor, height * factor, unsigned(factor * 100 + width));
+            Picture out = Reduce(source, width, height);
+            const int area = factor * factor;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < 4 * width; ++x) {
+                    int sum = 0;
+                    for (int dy = 0; dy < factor; ++dy)
+                        for (int dx = 0; dx < factor; ++dx)
+                            sum += source.Row(factor * y + dy)[4 * (factor * (x / 4) + dx) + x % 4];
+                    ASSERT_EQ(out.Row(y)[x], (sum + area / 2) / area) << factor << ": " << x << "," << y;
+                }
+        }
+        // A white block stays white: the largest sum, 16 x 16 x 255, still fits the 16-bit lanes.
+        Picture white{2 * factor, factor, std::vector<uint8_t>(size_t(2 * factor) * factor * 4, 255)};
+        for (uint8_t v : Reduce(white, 2, 1).bytes) ASSERT_EQ(v, 255) << factor;
+    }
+}
+
+// The division by the block's area as a multiplication: right for every sum a block can reach,
+// and the SIMD steps' sums down and across the portable ones'.
+TEST(AreaAverage, WholeRatioSumsAndTheirDivisionAreExact) {
+    for (uint32_t factor = 2; factor <= uint32_t(AreaAverage::kMostWholeFactor); ++factor) {
+        const uint32_t area = factor * factor;
+        const uint32_t reciprocal = AreaAverage::ReciprocalOf(area);
+        for (uint32_t sum = 0; sum <= area * 255; ++sum)
+            ASSERT_EQ(AreaAverage::RoundedMean(sum, area, reciprocal), (sum + area / 2) / area) << sum << " / " << area;
+    }
+    const AreaAverage::AddRowFn add = AreaAverage::AddRowSse2();
+    const AreaAverage::FinishRowFn finish = AreaAverage::FinishRowSse2();
+    if (!add || !finish) GTEST_SKIP() << "no SSE2 in this build";
+    Picture noise = Noise(16 * 7, 16, 77);
+    for (int factor : {4, 5, 16}) {
+        for (int width : {1, 2, 7 * 16 / factor}) {
+            const int lanes = 4 * factor * width;
+            std::vector<uint16_t> a(size_t(lanes), 0), b = a;
+            for (int y = 0; y < factor; ++y) {
+                AreaAverage::AddRowPortable(noise.Row(y), lanes, a.data());
+                add(noise.Row(y), lanes, b.data());
+            }
+            ASSERT_EQ(a, b) << factor << " x " << width;
+            std::vector<uint8_t> x(size_t(width) * 4), z(x.size());
+            AreaAverage::FinishRowPortable(a.data(), factor, width, x.data());
+            finish(a.data(), factor, width, z.data());
+            EXPECT_EQ(x, z) << factor << " x " << width;
+        }
+    }
+}
+
+// The halves' own path gives exactly what the weighted steps give at that ratio.
+TEST(AreaAverage, ExactHalvesMatchTheWeightedSteps) {
+    Picture source = Noise(2 * 11, 2 * 3, 21);
+    Picture out = Reduce(source, 11, 3);
+    const AreaAverage::Axis across = AreaAverage::MakeAxis(22, 11), down = AreaAverage::MakeAxis(6, 3);
+    for (int t = 0; t < 3; ++t) {
+        std::vector<int16_t> a(44), b(44);
+        AreaAverage::AcrossPortable(source.Row(2 * t), across, 11, a.data());
+        AreaAverage::AcrossPortable(source.Row(2 * t + 1), across, 11, b.data());
+        const int16_t* rows[2] = {a.data(), b.data()};
+        std::vector<uint8_t> weighted(44);
+        AreaAverage::DownPortable(rows, down.weight.data() + down.offset[size_t(t)], 2, 44, weighted.data());
+        EXPECT_EQ(weighted, std::vector<uint8_t>(out.Row(t), out.Row(t) + 44)) << "row " << t;
+    }
+}
+
+// Every block sum a third can meet (0 to 9 x 255), through the SIMD division by nine and the
+// portable one, with widths that leave each remainder of the four-pixel steps.
+TEST(AreaAverage, SimdAndPortableBlocksAgreeOnEverySum) {
+    const AreaAverage::BlockRowFn third = AreaAverage::ThirdRowSse2(), halve = AreaAverage::HalveRowSse2();
+    if (!third || !halve) GTEST_SKIP() << "no SSE2 in this build";
+    constexpr int kSums = 9 * 255 + 1, kTargets = (kSums + 3) / 4;
+    std::vector<std::vector<uint8_t>> rows(3, std::vector<uint8_t>(size_t(kTargets) * 12 * 4));
+    for (int n = 0; n < kSums; ++n) {
+        const int pixel = n / 4, channel = n % 4;
+        for (int i = 0; i < 9; ++i)  // n spread over the block's nine values
+            rows[size_t(i / 3)][size_t(4 * (3 * pixel + i % 3) + channel)] = uint8_t(n / 9 + (i < n % 9 ? 1 : 0));
+    }
+    const uint8_t* pointers[3] = {rows[0].data(), rows[1].data(), rows[2].data()};
+    for (int width : {kTargets, 1, 2, 3, 5, 6, 7}) {
+        std::vector<uint8_t> simd(size_t(width) * 4), portable(simd.size());
+        third(pointers, width, simd.data());
+        AreaAverage::ThirdRowPortable(pointers, width, portable.data());
+        ASSERT_EQ(simd, portable) << "third, width " << width;
+        halve(pointers, width, simd.data());
+        AreaAverage::HalveRowPortable(pointers, width, portable.data());
+        ASSERT_EQ(simd, portable) << "half, width " << width;
+    }
+    std::vector<uint8_t> out(size_t(kTargets) * 4);
+    third(pointers, kTargets, out.data());
+    for (int n = 0; n < kSums; ++n) ASSERT_EQ(out[size_t(n)], (n + 4) / 9) << "sum " << n;
 }
 
 }  // namespace

@@ -138,6 +138,25 @@ TEST(EditorHistory, ZoomStepsRewriteTheCurrentStateButNotOnLanding) {
     EXPECT_EQ(e.history.At(e.history.historyCurrent).zoomPercent, 90);  // left as it was
 }
 
+// The reduced copy a zoom step replaces is written over when the view steps back to its zoom,
+// and no spare copy outlives the reduced view.
+TEST(EditorHistory, AStepBackToTheZoomBeforeWritesIntoItsReducedCopy) {
+    Editor e;
+    e.NewImage(250, 100);
+    e.editor.ZoomDown();  // 90 %
+    e.editor.ZoomDown();  // 80 %
+    const HGDIOBJ at80 = e.display.displayBitmap.GetSafeHandle();
+    e.editor.ZoomDown();  // 70 %
+    EXPECT_TRUE(e.display.scaler.HasSpare());
+    e.editor.ZoomUp();  // 80 % again
+    EXPECT_EQ(e.display.displayBitmap.GetSafeHandle(), at80);
+    EXPECT_EQ(SizeOf(e.display.displayBitmap), CSize(200, 80));
+    EXPECT_EQ(PixelOf(e.display.displayBitmap, 0, 0), Named(0, 0));
+    e.editor.ZoomUp();  // 90 %
+    e.editor.ZoomUp();  // lands on 100 %
+    EXPECT_FALSE(e.display.scaler.HasSpare());
+}
+
 TEST(EditorHistory, AZoomStepAfterUndoLosesTheRedoTarget) {
     Editor e;
     e.NewImage(120, 80);

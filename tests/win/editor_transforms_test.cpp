@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "editor/bitmap_ops.h"
 #include "editor/image_scaler.h"
 #include "editor/rotate_bitmap.h"
@@ -27,6 +29,35 @@ void ExpectCorners(HBITMAP turned, int w, int h, const Corners& want) {
     EXPECT_EQ(PixelOf(turned, want.topRight.x, want.topRight.y), Named(w - 1, 0));
     EXPECT_EQ(PixelOf(turned, want.bottomLeft.x, want.bottomLeft.y), Named(0, h - 1));
     EXPECT_EQ(PixelOf(turned, want.bottomRight.x, want.bottomRight.y), Named(w - 1, h - 1));
+}
+
+// Four solid quadrants of 40 x 30: red, green, blue and yellow.
+CBitmap Quadrants() {
+    CBitmap image = BitmapOps::MakeCompatible(nullptr, 80, 60);
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(memory, image.GetSafeHandle());
+    const COLORREF colours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
+    for (int q = 0; q < 4; ++q) {
+        RECT r = {q % 2 * 40, q / 2 * 30, q % 2 * 40 + 40, q / 2 * 30 + 30};
+        HBRUSH brush = ::CreateSolidBrush(colours[q]);
+        ::FillRect(memory, &r, brush);
+        ::DeleteObject(brush);
+    }
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    return image;
+}
+
+// Every pixel of a bitmap as 32-bit values, top row first.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap) {
+    const CSize size = SizeOf(bitmap);
+    std::vector<uint32_t> pixels(size_t(size.cx) * size_t(size.cy));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
+    HDC memory = ::CreateCompatibleDC(nullptr);
+    ::GetDIBits(memory, bitmap, 0, UINT(size.cy), pixels.data(), &info, DIB_RGB_COLORS);
+    ::DeleteDC(memory);
+    return pixels;
 }
 
 }  // namespace
@@ -116,21 +147,7 @@ TEST(EditorBitmapOps, ABitmapThatCannotBeMadeGivesNothing) {
 }
 
 TEST(EditorImageScaler, ScalesTheWholeImageOntoTheNewSize) {
-    // Four solid quadrants of 40 x 30.
-    CBitmap image = BitmapOps::MakeCompatible(nullptr, 80, 60);
-    {
-        HDC memory = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ old = ::SelectObject(memory, image.GetSafeHandle());
-        const COLORREF colours[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 0)};
-        for (int q = 0; q < 4; ++q) {
-            RECT r = {q % 2 * 40, q / 2 * 30, q % 2 * 40 + 40, q / 2 * 30 + 30};
-            HBRUSH brush = ::CreateSolidBrush(colours[q]);
-            ::FillRect(memory, &r, brush);
-            ::DeleteObject(brush);
-        }
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-    }
+    CBitmap image = Quadrants();
     ImageScaler scaler;
     for (auto [w, h] : {std::pair{40, 30}, std::pair{160, 120}, std::pair{8, 6}}) {
         CBitmap scaled = scaler.Scale(image, nullptr, w, h);
@@ -145,6 +162,50 @@ TEST(EditorImageScaler, ScalesTheWholeImageOntoTheNewSize) {
     EXPECT_FALSE(scaler.scaleDib);  // freed right after each use
     EXPECT_FALSE(scaler.Scale(image, nullptr, 60000, 60000));
     EXPECT_FALSE(scaler.Scale(nullptr, nullptr, 10, 10));
+}
+
+// A reduced copy no longer shown is written over by the next reduction of its size, whole and top
+// row first; a spare of another size, or a bitmap Reduce did not make, is never written into.
+TEST(EditorImageScaler, AReductionOfTheSpareSizeIsWrittenIntoTheSpare) {
+    CBitmap image = Quadrants();
+    ImageScaler scaler;
+    CBitmap first = scaler.Reduce(image, nullptr, 40, 30);
+    ASSERT_TRUE(first);
+    const std::vector<uint32_t> wanted = PixelsOf(first);
+    EXPECT_EQ(PixelOf(first, 5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOf(first, 35, 25), RGB(255, 255, 0));
+    {  // a stale picture in it, as drawn before it was given back
+        HDC memory = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(memory, first.GetSafeHandle());
+        ::PatBlt(memory, 0, 0, 40, 30, WHITENESS);
+        ::SelectObject(memory, old);
+        ::DeleteDC(memory);
+    }
+    const HGDIOBJ handle = first.GetSafeHandle();
+    scaler.KeepSpare(std::move(first));
+    ASSERT_TRUE(scaler.HasSpare());
+    CBitmap again = scaler.Reduce(image, nullptr, 40, 30);
+    EXPECT_EQ(again.GetSafeHandle(), handle);
+    EXPECT_FALSE(scaler.HasSpare());
+    EXPECT_EQ(PixelsOf(again), wanted);
+
+    scaler.KeepSpare(std::move(again));
+    CBitmap smaller = scaler.Reduce(image, nullptr, 20, 15);
+    ASSERT_TRUE(smaller);
+    EXPECT_EQ(SizeOf(smaller), CSize(20, 15));
+    EXPECT_EQ(PixelOf(smaller, 15, 3), RGB(0, 255, 0));
+    EXPECT_FALSE(scaler.HasSpare());  // freed: its size was not wanted
+
+    scaler.KeepSpare(BitmapOps::MakeCompatible(nullptr, 20, 15));
+    EXPECT_FALSE(scaler.HasSpare());
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 20, 15, 1, 32, BI_RGB};  // bottom row first
+    void* bits = nullptr;
+    CBitmap elsewhere;
+    elsewhere.Attach(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_TRUE(elsewhere);
+    scaler.KeepSpare(std::move(elsewhere));
+    EXPECT_FALSE(scaler.HasSpare());
 }
 
 TEST(EditorResources, TheProgramCarriesItsCursorsWithTheirHotSpotsAndBothDialogs) {
