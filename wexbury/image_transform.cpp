@@ -57,6 +57,7 @@ constexpr float kMostLambdaScale = 4.0f;
 // rows stands for the whole poorly.
 constexpr int kPilotEvery = 8;
 constexpr int kPilotRows = 16;
+constexpr size_t kPilotBytes = size_t(40) << 20;
 
 // Rounds the AC values of each row's blocks by rate and distortion, with bit costs learnt from
 // the rows before.
@@ -106,29 +107,48 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     shape.mcuSide = grayscale ? 8 : 16;
     shape.lumaWide = layout.components[0].realWide;
     shape.chromaWide = grayscale ? 0 : layout.components[1].realWide;
+    // One row in `every`, twice as many when the first sample is doubtful; no more rows than
+    // kPilotBytes hold, so that a large picture's sample takes no more memory than a small one's.
+    const size_t rowBytes = shape.Blocks() * (sizeof(CoefBlock) + 64 * sizeof(float)) +
+                            size_t(shape.mcuSide) * size_t(shape.width) * 3;
+    const size_t mostRows = kPilotBytes / rowBytes > 4 ? kPilotBytes / rowBytes : 4;
     int every = layout.mcusHigh / kPilotRows;
     every = every < 1 ? 1 : every > kPilotEvery ? kPilotEvery : every;
+    while (2 * size_t(layout.mcusHigh + every - 1) / size_t(every) > mostRows) ++every;
     const size_t sampled = size_t(layout.mcusHigh + every - 1) / size_t(every);
     LambdaPilot pilot;
     SampleDecoder decoder;
-    if (!pilot.Allocate(shape, sampled, lumaQuant, chromaQuant) ||
-        !decoder.Allocate(layout.width, grayscale, lumaQuant, chromaQuant))
-        return false;
-    for (int my = every / 2; my < layout.mcusHigh; my += every) {
-        if (!maker.Make(my, row, true)) return false;
-        const int top = my * shape.mcuSide;
-        const int rows = layout.height - top < shape.mcuSide ? layout.height - top : shape.mcuSide;
-        const int lumaRows = int(row.count[0]) / shape.lumaWide;
-        double reference = -1;  // without the fit: the rounded blocks' own (the pilot's)
-        if (maker.Fits()) {
-            const McuRowView plain{row.blocks.data(), lumaRows, shape.lumaWide,
-                                   maker.PlainChroma(0), maker.PlainChroma(1), shape.chromaWide};
-            reference = decoder.Error(plain, maker.SourceRows(), rows);
-        }
-        if (!pilot.AddRow(row.blocks.data(), row.exact.data(), lumaRows, maker.SourceRows(), rows,
-                          reference))
-            return false;
+    if (!pilot.Allocate(shape, 2 * sampled, size_t(layout.mcusHigh), lumaQuant, chromaQuant) ||
+        !decoder.Allocate(layout.width, grayscale, lumaQuant, chromaQuant)) {
+        // No room for a sample: coded as without the fit, at the least lambda, as before there
+        // was a pilot. A save must not fail for want of one.
+        maker.DropFit();
+        scale = least;
+        return true;
     }
+    auto sample = [&](int first) {
+        for (int my = first; my < layout.mcusHigh; my += every) {
+            if (!maker.Make(my, row, true)) return false;
+            const int top = my * shape.mcuSide;
+            const int rows = layout.height - top < shape.mcuSide ? layout.height - top : shape.mcuSide;
+            const int lumaRows = int(row.count[0]) / shape.lumaWide;
+            double reference = -1;  // without the fit: the rounded blocks' own (the pilot's)
+            if (maker.Fits()) {
+                const McuRowView plain{row.blocks.data(), lumaRows, shape.lumaWide,
+                                       maker.PlainChroma(0), maker.PlainChroma(1),
+                                       shape.chromaWide};
+                reference = decoder.Error(plain, maker.SourceRows(), rows);
+            }
+            if (!pilot.AddRow(row.blocks.data(), row.exact.data(), lumaRows, maker.SourceRows(),
+                              rows, reference))
+                return false;
+        }
+        return true;
+    };
+    if (!sample(every / 2)) return false;
+    // Rows of a screen differ much; where the sample's rows disagree about what the fit saves,
+    // as many rows again, between them.
+    if (every > 1 && pilot.Doubtful() && !sample(0)) return false;
     if (maker.Fits() && !pilot.FitHelps()) {
         // One-pixel detail in pure colours: the fit's values overshoot what a sample can hold,
         // and the plain averages leave less error. Then this picture is coded as without it.
@@ -138,6 +158,8 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     }
     scale = pilot.Choose(least, kMostLambdaScale,
                          [&](float s, int c) { return maker.Weights().At(s, c); });
+    // The fit's values cost a few more bytes; with no saving to spend they buy only accuracy.
+    if (scale <= least) maker.DropFit();
     return true;
 }
 

@@ -6,11 +6,12 @@
 
 namespace wexbury {
 
-bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, const uint16_t* lumaQuant,
-                           const uint16_t* chromaQuant) {
+bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t pictureRows,
+                           const uint16_t* lumaQuant, const uint16_t* chromaQuant) {
     shape_ = shape;
     rowCount_ = blockCount_ = pixelCount_ = 0;
-    rounded_ = reference_ = 0;
+    rounded_ = reference_ = saved_ = savedSquares_ = 0;
+    pictureRows_ = pictureRows;
     const size_t rowBlocks = shape.Blocks();
     const size_t rowPixels = size_t(shape.mcuSide) * size_t(shape.width) * 3;
     if (!blocks_.Allocate(rows * rowBlocks) || !exact_.Allocate(rows * rowBlocks * 64) ||
@@ -40,7 +41,10 @@ bool LambdaPilot::AddRow(const CoefBlock* blocks, const float* exact, int lumaRo
     const size_t rowBytes = size_t(shape_.width) * 3;
     for (int y = 0; y < pixelRows; ++y, pixelCount_ += rowBytes)
         std::memcpy(pixels_.data() + pixelCount_, source[y], rowBytes);
-    reference_ += reference < 0 ? error : reference;
+    const double saved = (reference < 0 ? error : reference) - error;
+    reference_ += error + saved;
+    saved_ += saved;
+    savedSquares_ += saved * saved;
     return true;
 }
 
@@ -127,6 +131,21 @@ void LambdaPilot::TryTwo(const TrellisWeights first[3], const TrellisWeights sec
         Try(trials_[1]);
     error[0] = trials_[0].error;
     error[1] = trials_[1].error;
+}
+
+bool LambdaPilot::Doubtful() const {
+    return saved_ - SureSaving() > kDoubtfulShare * std::fabs(saved_);
+}
+
+double LambdaPilot::SureSaving() const {
+    // The sampled rows' savings vary from row to row; how far their sum may be off for the whole
+    // picture follows from that spread, less the more of the picture the sample covers.
+    const double n = double(rowCount_);
+    if (n < 2) return saved_;
+    const double mean = saved_ / n;
+    const double spread = (savedSquares_ - n * mean * mean) / (n - 1);
+    const double uncovered = 1 - n / double(pictureRows_ > rowCount_ ? pictureRows_ : rowCount_);
+    return saved_ - kDoubt * std::sqrt((spread > 0 ? spread : 0) * n * uncovered);
 }
 
 }  // namespace wexbury

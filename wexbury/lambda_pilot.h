@@ -27,9 +27,10 @@ struct McuRowShape {
 
 class LambdaPilot {
 public:
-    // Room for `rows` sampled rows; the tables (natural order) are kept by pointer.
-    bool Allocate(const McuRowShape& shape, size_t rows, const uint16_t* lumaQuant,
-                  const uint16_t* chromaQuant);
+    // Room for `rows` sampled rows of the picture's `pictureRows`; the tables (natural order)
+    // are kept by pointer.
+    bool Allocate(const McuRowShape& shape, size_t rows, size_t pictureRows,
+                  const uint16_t* lumaQuant, const uint16_t* chromaQuant);
 
     // A sampled row: its blocks as the DCT left them (McuRowView's order, `lumaRows` rows of
     // luma), their exact values (64 a block), its `pixelRows` source rows, and the error the
@@ -38,7 +39,10 @@ public:
                 const uint8_t* const* source, int pixelRows, double reference);
 
     // Whether the sample's rounded blocks leave less error than the encoder without the fit.
-    bool FitHelps() const { return rounded_ < reference_; }
+    // (Surely: the sample's saving, less what its spread says it may be off by.)
+    bool FitHelps() const { return SureSaving() > 0; }
+    // Whether the sampled rows' savings spread so much that more rows would tell better.
+    bool Doubtful() const;
 
     // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the
     // largest scale up to `most` the sample affords: `least` where the fit saved nothing, zero
@@ -54,7 +58,7 @@ private:
     static constexpr double kTrustedReach = 1.6;
     // The sample stands for the picture only so well: the pilot aims at this part of what the
     // sample allows.
-    static constexpr double kShareOfTarget = 0.85;
+    static constexpr double kShareOfTarget = 0.9;
 
     struct Row {
         size_t firstBlock;
@@ -87,17 +91,25 @@ private:
     HeapBuffer<double> columns_;
     size_t rowCount_ = 0, blockCount_ = 0, pixelCount_ = 0;
     double rounded_ = 0, reference_ = 0;
+    double saved_ = 0, savedSquares_ = 0;  // per row: the reference's error less the rounded's
+    size_t pictureRows_ = 0;
+
+    // The fit's saving on the sample, less a part of its standard error as an estimate of the
+    // picture's.
+    double SureSaving() const;
+    static constexpr double kDoubt = 0.4;
+    // A sample is doubtful when that doubt is more than this share of its saving.
+    static constexpr double kDoubtfulShare = 0.1;
     Trial trials_[2];
 };
 
 template <class WeightsFor>
 float LambdaPilot::Choose(float least, float most, WeightsFor&& weightsFor) {
-    const double allowed = reference_ * (1 + kShareOfReference);
     if (rowCount_ == 0 || least <= 0) return least;
     // What the trellis adds to the rounded sample's error grows as a power of the lambda (about
     // its square, on screens and photos). Two lambdas far apart are tried at once, one on each
     // thread; the power between them says where the allowance is met.
-    const double target = (allowed - rounded_) * kShareOfTarget;
+    const double target = (SureSaving() + kShareOfReference * reference_) * kShareOfTarget;
     if (target <= 0) return least;  // the fit cost more than it saved: plain rounding's lambda
     float tried[2] = {kFirstGuess < most ? kFirstGuess : most,
                       3 * kFirstGuess < most ? 3 * kFirstGuess : most};
