@@ -1,7 +1,8 @@
 #pragma once
-// Turns pixels into quantised DCT blocks: colour conversion to YCbCr (or luma only), 2x2 chroma
-// averaging, edge replication up to whole MCUs, then the DCT. Works one MCU row at a time so the
-// float samples stay in cache.
+// Turns pixels into quantised DCT blocks: colour conversion to YCbCr (or luma only), the chroma
+// fitted or averaged over 2x2 squares, edge replication up to whole MCUs, then the DCT, and the
+// AC values rounded by rate and distortion. Works one MCU row at a time so the float samples stay
+// in cache.
 #include <cstdint>
 
 #include "wexbury/coefficient_image.h"
@@ -17,9 +18,10 @@ struct RateDistortionSettings {
     bool steer = false;
 };
 
-// `lumaQuant` and `chromaQuant` are natural-order tables; chroma is unused for grayscale. `fitChroma` fits the chroma to the decoder's
-// interpolation (chroma_fit.h) instead of averaging each 2x2 square. False when memory runs out
-// or the pixels cannot be read.
+// `lumaQuant` and `chromaQuant` are natural-order tables; chroma is unused for grayscale.
+// `fitChroma` fits the chroma to the decoder's interpolation (chroma_fit.h) instead of averaging
+// each 2x2 square, unless the pilot finds it saves nothing on this picture. False when memory runs
+// out or the pixels cannot be read.
 bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
                     const uint16_t chromaQuant[64], const RateDistortionSettings& rd,
                     bool fitChroma, CoefficientImage& out);
