@@ -100,7 +100,7 @@ private:
 // Runs the pilot (lambda_pilot.h) over a sample of the MCU rows and sets `scale`.
 bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscale,
                   const uint16_t lumaQuant[64], const uint16_t chromaQuant[64], McuRowBlocks& row,
-                  float least, float& scale) {
+                  float least, LambdaPilot& pilot, float& scale) {
     McuRowShape shape;
     shape.width = layout.width;
     shape.grayscale = grayscale;
@@ -116,7 +116,6 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     every = every < 1 ? 1 : every > kPilotEvery ? kPilotEvery : every;
     while (2 * size_t(layout.mcusHigh + every - 1) / size_t(every) > mostRows) ++every;
     const size_t sampled = size_t(layout.mcusHigh + every - 1) / size_t(every);
-    LambdaPilot pilot;
     SampleDecoder decoder;
     if (!pilot.Allocate(shape, 2 * sampled, size_t(layout.mcusHigh), lumaQuant, chromaQuant) ||
         !decoder.Allocate(layout.width, grayscale, lumaQuant, chromaQuant)) {
@@ -139,8 +138,8 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
                                        shape.chromaWide};
                 reference = decoder.Error(plain, maker.SourceRows(), rows);
             }
-            if (!pilot.AddRow(row.blocks.data(), row.exact.data(), lumaRows, maker.SourceRows(),
-                              rows, reference))
+            if (!pilot.AddRow(my, row.blocks.data(), row.exact.data(), lumaRows,
+                              maker.SourceRows(), rows, reference))
                 return false;
         }
         return true;
@@ -178,9 +177,13 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
     if (!maker.Allocate() || !row.Allocate(rowBlocks)) return false;
 
     float scale = rd.leastLambdaScale;
+    LambdaPilot pilot;  // kept for the coding: its sampled rows need not be made again
     if (rd.leastLambdaScale > 0 && rd.steer &&
-        !ChooseLambda(maker, out, grayscale, lumaQuant, chromaQuant, row, rd.leastLambdaScale, scale))
+        !ChooseLambda(maker, out, grayscale, lumaQuant, chromaQuant, row, rd.leastLambdaScale,
+                      pilot, scale))
         return false;
+    // The pilot's rows were made with the fit; where it was dropped they are made again.
+    const bool recall = maker.Fits();
     RateDistortionPass rdo(maker.Weights(), scale);
     McuRowBlocks second;
     if (!second.Allocate(rowBlocks)) return false;
@@ -195,7 +198,10 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
                     out.Store(c, my * comp.vSamp + v, bx, blocks.blocks[i++]);
         }
     };
-    RowPipeline pipeline(maker, slots, out.mcusHigh);
+    auto makeRow = [&](int my, McuRowBlocks& blocks) {
+        return (recall && pilot.Recall(my, blocks)) || maker.Make(my, blocks, false);
+    };
+    RowPipeline<decltype(makeRow)> pipeline(makeRow, slots, out.mcusHigh);
     if (!pipeline.Run(finishRow)) return false;
     for (int c = 0; c < out.componentCount; ++c) FillPaddingBlocks(out, c);
     return true;

@@ -21,16 +21,19 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
         if (!t.decoder.Allocate(shape.width, shape.grayscale, lumaQuant, chromaQuant) ||
             !t.blocks.Allocate(rowBlocks) || !t.changed.Allocate(size_t(t.decoder.Columns())))
             return false;
+    if (!sampleOf_.Allocate(pictureRows)) return false;
+    for (size_t r = 0; r < pictureRows; ++r) sampleOf_[r] = -1;
     return columns_.Allocate(rows * size_t(trials_[0].decoder.Columns()));
 }
 
-bool LambdaPilot::AddRow(const CoefBlock* blocks, const float* exact, int lumaRows,
+bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                          const uint8_t* const* source, int pixelRows, double reference) {
     if (rowCount_ == rows_.size()) return false;
     const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
     const size_t columns = size_t(trials_[0].decoder.Columns());
     Row& row = rows_[rowCount_];
-    row = Row{blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns};
+    row = Row{mcuRow, blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns};
+    sampleOf_[size_t(mcuRow)] = int(rowCount_);
     ++rowCount_;
     const double error = trials_[0].decoder.Error(View(blocks, lumaRows), source, pixelRows,
                                                   columns_.data() + row.firstColumn);
@@ -45,6 +48,25 @@ bool LambdaPilot::AddRow(const CoefBlock* blocks, const float* exact, int lumaRo
     reference_ += error + saved;
     saved_ += saved;
     savedSquares_ += saved * saved;
+    return true;
+}
+
+bool LambdaPilot::Recall(int mcuRow, McuRowBlocks& out) const {
+    if (mcuRow < 0 || size_t(mcuRow) >= sampleOf_.size() || sampleOf_[size_t(mcuRow)] < 0)
+        return false;
+    const size_t r = size_t(sampleOf_[size_t(mcuRow)]);
+    const Row& row = rows_[r];
+    const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
+    const size_t count = end - row.firstBlock;
+    std::memcpy(out.blocks.data(), blocks_.data() + row.firstBlock, count * sizeof(CoefBlock));
+    std::memcpy(out.exact.data(), exact_.data() + row.firstBlock * 64, count * 64 * sizeof(float));
+    const size_t luma = size_t(shape_.lumaWide) * size_t(row.lumaRows);
+    out.first[0] = 0;
+    out.count[0] = luma;
+    out.first[1] = luma;
+    out.count[1] = shape_.grayscale ? 0 : size_t(shape_.chromaWide);
+    out.first[2] = luma + out.count[1];
+    out.count[2] = out.count[1];
     return true;
 }
 

@@ -12,6 +12,7 @@
 
 #include "wexbury/coefficient_block.h"
 #include "wexbury/heap_buffer.h"
+#include "wexbury/row_maker.h"
 #include "wexbury/sample_decoder.h"
 #include "wexbury/trellis_quantiser.h"
 
@@ -32,11 +33,15 @@ public:
     bool Allocate(const McuRowShape& shape, size_t rows, size_t pictureRows,
                   const uint16_t* lumaQuant, const uint16_t* chromaQuant);
 
-    // A sampled row: its blocks as the DCT left them (McuRowView's order, `lumaRows` rows of
+    // Sampled MCU row `mcuRow`: its blocks as the DCT left them (McuRowView's order, `lumaRows` rows of
     // luma), their exact values (64 a block), its `pixelRows` source rows, and the error the
     // encoder without the fit would have left in it (below zero: the blocks are that encoder's).
-    bool AddRow(const CoefBlock* blocks, const float* exact, int lumaRows,
+    bool AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                 const uint8_t* const* source, int pixelRows, double reference);
+
+    // Copies sampled MCU row `mcuRow`'s blocks as the DCT left them into `row`, so that the coding
+    // need not make them again; false when that row is not in the sample.
+    bool Recall(int mcuRow, McuRowBlocks& row) const;
 
     // Whether the sample's rounded blocks leave less error than the encoder without the fit.
     // (Surely: the sample's saving, less what its spread says it may be off by.)
@@ -61,6 +66,7 @@ private:
     static constexpr double kShareOfTarget = 0.9;
 
     struct Row {
+        int mcuRow;
         size_t firstBlock;
         int lumaRows, pixelRows;
         size_t firstPixel;
@@ -89,6 +95,7 @@ private:
     HeapBuffer<uint8_t> pixels_;
     HeapBuffer<Row> rows_;
     HeapBuffer<double> columns_;
+    HeapBuffer<int> sampleOf_;  // per MCU row of the picture: its place in rows_, or -1
     size_t rowCount_ = 0, blockCount_ = 0, pixelCount_ = 0;
     double rounded_ = 0, reference_ = 0;
     double saved_ = 0, savedSquares_ = 0;  // per row: the reference's error less the rounded's

@@ -10,17 +10,20 @@
 
 namespace wexbury {
 
+// `make(my, row)` fills `row` with MCU row my's blocks (RowMaker::Make, or a copy kept from
+// before); false when the pixels cannot be had.
+template <class MakeRow>
 class RowPipeline {
 public:
-    RowPipeline(RowMaker& maker, McuRowBlocks* slots[2], int rows)
-        : maker_(maker), slots_{slots[0], slots[1]}, rows_(rows) {}
+    RowPipeline(MakeRow& make, McuRowBlocks* slots[2], int rows)
+        : make_(make), slots_{slots[0], slots[1]}, rows_(rows) {}
 
     template <class Finish>
     bool Run(Finish&& finish) {
         SideThread thread;
         if (!free_.Ready() || !made_.Ready() || !thread.Start(&RowPipeline::Produce, this)) {
             for (int my = 0; my < rows_; ++my) {
-                if (!maker_.Make(my, *slots_[0], false)) return false;
+                if (!make_(my, *slots_[0])) return false;
                 finish(my, *slots_[0]);
             }
             return true;
@@ -47,7 +50,7 @@ private:
         for (int my = 0; my < rows_; ++my) {
             free_.Wait();
             if (stop_) return;
-            if (!maker_.Make(my, *slots_[my & 1], false)) {
+            if (!make_(my, *slots_[my & 1])) {
                 failed_ = true;
                 made_.Post();
                 return;
@@ -56,7 +59,7 @@ private:
         }
     }
 
-    RowMaker& maker_;
+    MakeRow& make_;
     McuRowBlocks* slots_[2];
     const int rows_;
     Signal free_{2}, made_{0};
