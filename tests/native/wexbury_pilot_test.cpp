@@ -7,6 +7,7 @@
 #include "tests/native/wexbury_test_support.h"
 #include "wexbury/bmp_reader.h"
 #include "wexbury/jpeg_encoder.h"
+#include "wexbury/lambda_pilot.h"
 #include "wexbury/quant_tables.h"
 #include "wexbury/sample_decoder.h"
 
@@ -199,6 +200,77 @@ TEST(WexburyPilot, WhereTheFitCannotHelpTheLambdaStaysLow) {
         ASSERT_TRUE(g.ok);
         EXPECT_GE(Psnr(g.picture, p), Psnr(theirs.picture, p) - 0.05) << "quality " << quality;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A small picture's MCU rows as the pilot receives them: blocks of one flat grey value each and
+// the pixels they stand for, so the rounded rows decode to their source exactly.
+struct FlatRows {
+    static constexpr int kWidth = 32, kRows = 6;
+    wexbury::McuRowShape shape;
+    uint16_t quant[64];
+    std::vector<wexbury::CoefBlock> blocks;  // one row's
+    std::vector<float> exact;
+    std::vector<uint8_t> pixels;              // 16 rows, blue-green-red
+    const uint8_t* source[16];
+    FlatRows() {
+        shape.width = kWidth;
+        shape.lumaWide = kWidth / 8;
+        shape.chromaWide = kWidth / 16;
+        for (uint16_t& q : quant) q = 1;
+        blocks.resize(shape.Blocks());
+        exact.assign(shape.Blocks() * 64, 0.0f);
+        pixels.assign(size_t(kWidth) * 16 * 3, 0);
+        for (int y = 0; y < 16; ++y) source[y] = pixels.data() + size_t(y) * kWidth * 3;
+    }
+    // Grey level `v` everywhere (luma DC 8 * (v - 128), chroma 0).
+    void Fill(int v) {
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            wexbury::CoefBlock& b = blocks[i];
+            b = wexbury::CoefBlock{};
+            const bool luma = i < size_t(shape.lumaWide) * 2;
+            b.zz[0] = int16_t(luma ? 8 * (v - 128) : 0);
+            b.nonzero = b.zz[0] != 0;
+            exact[64 * i] = b.zz[0];
+        }
+        std::fill(pixels.begin(), pixels.end(), uint8_t(v));
+    }
+};
+
+TEST(WexburyPilot, KeepsItsRowsForTheCodingAndDoubtsSavingsThatDisagree) {
+    FlatRows f;
+    auto pilotWith = [&](std::initializer_list<double> savings, wexbury::LambdaPilot& pilot) {
+        ASSERT_TRUE(pilot.Allocate(f.shape, savings.size(), 2 * savings.size(), f.quant, f.quant));
+        int my = 0;
+        for (double saving : savings) {
+            f.Fill(100 + 10 * my);
+            // The rounded rows decode to their source exactly, so the reference's error is the saving.
+            ASSERT_TRUE(pilot.AddRow(2 * my, f.blocks.data(), f.exact.data(), 2, f.source, 16, saving));
+            ++my;
+        }
+    };
+    wexbury::LambdaPilot steady, spread, losing;
+    pilotWith({4000, 4100, 3900, 4000}, steady);
+    pilotWith({20000, -12000, 18000, -10000}, spread);
+    pilotWith({-500, -300, -400, -600}, losing);
+    EXPECT_TRUE(steady.FitHelps());
+    EXPECT_FALSE(steady.Doubtful());
+    EXPECT_TRUE(spread.Doubtful());  // the sum says it helps; the rows do not agree
+    EXPECT_FALSE(losing.FitHelps());
+
+    // A sampled row comes back as it went in; a row not sampled is made anew.
+    wexbury::McuRowBlocks row;
+    ASSERT_TRUE(row.Allocate(f.shape.Blocks()));
+    ASSERT_TRUE(steady.Recall(2, row));
+    EXPECT_EQ(row.count[0], size_t(f.shape.lumaWide) * 2);
+    EXPECT_EQ(row.first[1], row.count[0]);
+    EXPECT_EQ(row.count[1], size_t(f.shape.chromaWide));
+    EXPECT_EQ(row.blocks[0].zz[0], 8 * (110 - 128));
+    EXPECT_FALSE(steady.Recall(1, row));
+    EXPECT_FALSE(steady.Recall(100, row));
 }
 
 }  // namespace
