@@ -1,6 +1,7 @@
 #include "wexbury/sample_decoder.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "wexbury/quant_tables.h"
 
@@ -20,8 +21,13 @@ struct Basis {
 const Basis kBasis;
 
 inline uint8_t ToSample(float v) {
-    const float r = v + 128.5f;  // rounded by truncation, which is flooring above zero
-    return uint8_t(r <= 0 ? 0 : r >= 255 ? 255 : int(r));
+    // Rounded by adding 1.5 * 2^23, which leaves the nearest whole number in the low bits of the
+    // float: no conversion instruction, which the 32-bit build's x87 code would pay dearly for.
+    const float r = v + (128.0f + 12582912.0f);
+    uint32_t bits;
+    std::memcpy(&bits, &r, sizeof bits);
+    const int value = int(bits & 0x7FFFFF) - 0x400000;
+    return uint8_t(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
 // Squares of the differences -255..255, and clamping of -384..639, by look-up.
