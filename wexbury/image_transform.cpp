@@ -1,10 +1,10 @@
 #include "wexbury/image_transform.h"
 
 #include "wexbury/lambda_pilot.h"
+#include "wexbury/rate_distortion_pass.h"
 #include "wexbury/row_maker.h"
 #include "wexbury/row_pipeline.h"
 #include "wexbury/sample_decoder.h"
-#include "wexbury/trellis_quantiser.h"
 
 namespace wexbury {
 namespace {
@@ -58,44 +58,6 @@ constexpr float kMostLambdaScale = 4.0f;
 constexpr int kPilotEvery = 8;
 constexpr int kPilotRows = 16;
 constexpr size_t kPilotBytes = size_t(40) << 20;
-
-// Rounds the AC values of each row's blocks by rate and distortion, with bit costs learnt from
-// the rows before.
-class RateDistortionPass {
-public:
-    RateDistortionPass(const ComponentWeights& weights, float scale) : enabled_(scale > 0) {
-        for (int c = 0; c < 3; ++c) weights_[c] = weights.At(scale, c);
-    }
-
-    void Requantise(McuRowBlocks& row, int componentCount) {
-        if (!enabled_) return;
-        for (int c = 0; c < componentCount; ++c) {
-            const int table = c == 0 ? 0 : 1;
-            AcRateModel& model = models_[table];
-            CoefBlock* blocks = row.blocks.data() + row.first[c];
-            const float* exact = row.exact.data() + 64 * row.first[c];
-            const size_t count = row.count[c];
-            if (!seen_[table]) {
-                // The first row: its own rounded symbols are the best guess of what bits cost.
-                for (size_t i = 0; i < count; ++i) model.Count(blocks[i]);
-                model.Refit();
-                seen_[table] = true;
-            }
-            const SymbolCosts costs = ScaledCosts(model, weights_[c]);
-            for (size_t i = 0; i < count; ++i) {
-                TrellisQuantise(exact + 64 * i, weights_[c], costs, blocks[i]);
-                model.Count(blocks[i]);
-            }
-            model.Refit();
-        }
-    }
-
-private:
-    TrellisWeights weights_[3];
-    bool enabled_;
-    bool seen_[2] = {false, false};
-    AcRateModel models_[2];
-};
 
 // Runs the pilot (lambda_pilot.h) over a sample of the MCU rows and sets `scale`.
 bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscale,
@@ -184,12 +146,14 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
         return false;
     // The pilot's rows were made with the fit; where it was dropped they are made again.
     const bool recall = maker.Fits();
-    RateDistortionPass rdo(maker.Weights(), scale);
+    TrellisWeights weights[3];
+    for (int c = 0; c < 3; ++c) weights[c] = maker.Weights().At(scale, c);
+    RateDistortionPass rdo(weights);
     McuRowBlocks second;
     if (!second.Allocate(rowBlocks)) return false;
     McuRowBlocks* slots[2] = {&row, &second};
     auto finishRow = [&](int my, McuRowBlocks& blocks) {
-        rdo.Requantise(blocks, out.componentCount);
+        if (scale > 0) rdo.Requantise(blocks, out.componentCount);
         for (int c = 0; c < out.componentCount; ++c) {
             const Component& comp = out.components[c];
             size_t i = blocks.first[c];

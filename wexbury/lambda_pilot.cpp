@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "wexbury/rate_distortion_pass.h"
 #include "wexbury/side_thread.h"
 
 namespace wexbury {
@@ -60,13 +61,7 @@ bool LambdaPilot::Recall(int mcuRow, McuRowBlocks& out) const {
     const size_t count = end - row.firstBlock;
     std::memcpy(out.blocks.data(), blocks_.data() + row.firstBlock, count * sizeof(CoefBlock));
     std::memcpy(out.exact.data(), exact_.data() + row.firstBlock * 64, count * 64 * sizeof(float));
-    const size_t luma = size_t(shape_.lumaWide) * size_t(row.lumaRows);
-    out.first[0] = 0;
-    out.count[0] = luma;
-    out.first[1] = luma;
-    out.count[1] = shape_.grayscale ? 0 : size_t(shape_.chromaWide);
-    out.first[2] = luma + out.count[1];
-    out.count[2] = out.count[1];
+    Layout(row.lumaRows, out.first, out.count);
     return true;
 }
 
@@ -78,10 +73,15 @@ McuRowView LambdaPilot::View(const CoefBlock* blocks, int lumaRows) const {
                       shape_.chromaWide};
 }
 
-int LambdaPilot::ComponentOf(size_t blockInRow, int lumaRows) const {
+void LambdaPilot::Layout(int lumaRows, size_t first[3], size_t count[3]) const {
     const size_t luma = size_t(shape_.lumaWide) * size_t(lumaRows);
-    if (blockInRow < luma) return 0;
-    return blockInRow < luma + size_t(shape_.chromaWide) ? 1 : 2;
+    const size_t chroma = shape_.grayscale ? 0 : size_t(shape_.chromaWide);
+    first[0] = 0;
+    count[0] = luma;
+    first[1] = luma;
+    count[1] = chroma;
+    first[2] = luma + chroma;
+    count[2] = chroma;
 }
 
 int LambdaPilot::ColumnOf(size_t blockInRow, int lumaRows) const {
@@ -91,40 +91,26 @@ int LambdaPilot::ColumnOf(size_t blockInRow, int lumaRows) const {
 }
 
 void LambdaPilot::Try(Trial& trial) const {
-    // Bit costs learnt as the coding learns them: from the first row's rounded symbols, then
-    // from what the trellis makes of each row. A model fitted to rounded symbols alone would
-    // price the values the trellis drops too low at high lambdas.
-    AcRateModel models[2];
-    bool seen[2] = {false, false};
+    // The rows in turn through the coding's own pass, so that bit costs are learnt as the coding
+    // learns them: a model fitted to rounded symbols alone would price the values the trellis
+    // drops too low at high lambdas.
+    RateDistortionPass pass(trial.weights);
     double error = 0;
     const size_t rowBytes = size_t(shape_.width) * 3;
     for (size_t r = 0; r < rowCount_; ++r) {
         const Row& row = rows_[r];
         const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
-        size_t i = row.firstBlock;
+        const CoefBlock* rounded = blocks_.data() + row.firstBlock;
+        const size_t count = end - row.firstBlock;
+        std::memcpy(trial.blocks.data(), rounded, count * sizeof(CoefBlock));
+        size_t first[3], counts[3];
+        Layout(row.lumaRows, first, counts);
+        pass.Requantise(trial.blocks.data(), exact_.data() + 64 * row.firstBlock, first, counts,
+                        shape_.grayscale ? 1 : 3);
         for (int k = 0; k < trial.decoder.Columns(); ++k) trial.changed[k] = 0;
-        for (int c = 0; c < (shape_.grayscale ? 1 : 3); ++c) {
-            const int table = c == 0 ? 0 : 1;
-            size_t componentEnd = i;
-            while (componentEnd < end && ComponentOf(componentEnd - row.firstBlock, row.lumaRows) == c)
-                ++componentEnd;
-            if (!seen[table]) {
-                for (size_t j = i; j < componentEnd; ++j) models[table].Count(blocks_[j]);
-                models[table].Refit();
-                seen[table] = true;
-            }
-            const SymbolCosts costs = ScaledCosts(models[table], trial.weights[c]);
-            for (; i < componentEnd; ++i) {
-                const size_t inRow = i - row.firstBlock;
-                CoefBlock& block = trial.blocks[inRow];
-                block = blocks_[i];
-                TrellisQuantise(exact_.data() + 64 * i, trial.weights[c], costs, block);
-                models[table].Count(block);
-                if (std::memcmp(block.zz, blocks_[i].zz, sizeof block.zz) != 0)
-                    trial.changed[ColumnOf(inRow, row.lumaRows)] = 1;
-            }
-            models[table].Refit();
-        }
+        for (size_t i = 0; i < count; ++i)
+            if (std::memcmp(trial.blocks[i].zz, rounded[i].zz, sizeof rounded[i].zz) != 0)
+                trial.changed[ColumnOf(i, row.lumaRows)] = 1;
         const uint8_t* source[16];
         for (int y = 0; y < row.pixelRows; ++y)
             source[y] = pixels_.data() + row.firstPixel + size_t(y) * rowBytes;

@@ -86,7 +86,8 @@ private:
     static void TryOnSide(void* self);
     void TryTwo(const TrellisWeights first[3], const TrellisWeights second[3], double error[2]);
     McuRowView View(const CoefBlock* blocks, int lumaRows) const;
-    int ComponentOf(size_t blockInRow, int lumaRows) const;
+    // Where each component's blocks lie in a row of `lumaRows` rows of luma blocks.
+    void Layout(int lumaRows, size_t first[3], size_t count[3]) const;
     int ColumnOf(size_t blockInRow, int lumaRows) const;
 
     McuRowShape shape_;
