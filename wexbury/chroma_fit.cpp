@@ -1,5 +1,7 @@
 #include "wexbury/chroma_fit.h"
 
+#include "wexbury/colour_convert.h"
+
 namespace wexbury {
 namespace {
 
@@ -36,18 +38,7 @@ bool ChromaFit::Allocate(int width, int paddedWidth) {
 
 void ChromaFit::AverageRow(const uint8_t* upper, const uint8_t* lower, int r) {
     float* cb = averaged_.data() + size_t(r) * 2 * size_t(pairs_);
-    float* cr = cb + pairs_;
-    const int last = width_ - 1;
-    for (int i = 0; i < pairs_; ++i) {
-        const int x0 = 2 * i < last ? 2 * i : last, x1 = 2 * i + 1 < last ? 2 * i + 1 : last;
-        const uint8_t *p0 = upper + 3 * x0, *p1 = upper + 3 * x1;
-        const uint8_t *q0 = lower + 3 * x0, *q1 = lower + 3 * x1;
-        const float b = float(p0[0] + p1[0] + q0[0] + q1[0]) * 0.25f;
-        const float g = float(p0[1] + p1[1] + q0[1] + q1[1]) * 0.25f;
-        const float red = float(p0[2] + p1[2] + q0[2] + q1[2]) * 0.25f;
-        cb[i] = kCbR * red + kCbG * g + kCbB * b;
-        cr[i] = kCrR * red + kCrG * g + kCrB * b;
-    }
+    ConvertChromaPair420(upper, lower, width_, 2 * pairs_, cb, cb + pairs_);
 }
 
 void ChromaFit::FilterSourceRow(int v, const uint8_t* pixels) {

@@ -62,6 +62,22 @@ void ConvertRowPair420(const uint8_t* upper, const uint8_t* lower, int width, in
     }
 }
 
+void ConvertChromaPair420(const uint8_t* upper, const uint8_t* lower, int width, int paddedWidth,
+                          float* cb, float* cr) {
+    const int pairs = paddedWidth / 2;
+    const int wholePairs = width / 2;
+    for (int i = 0; i < wholePairs; ++i) {
+        const uint8_t* p = upper + 6 * i;
+        const uint8_t* q = lower + 6 * i;
+        Chroma(p, p + 3, q, q + 3, cb + i, cr + i);
+    }
+    for (int i = wholePairs; i < pairs; ++i) {
+        const int x0 = 2 * i < width ? 2 * i : width - 1;
+        const int x1 = 2 * i + 1 < width ? 2 * i + 1 : width - 1;
+        Chroma(upper + 3 * x0, upper + 3 * x1, lower + 3 * x0, lower + 3 * x1, cb + i, cr + i);
+    }
+}
+
 void ConvertRowLuma(const uint8_t* row, int width, int paddedWidth, float* luma) {
     for (int x = 0; x < width; ++x) luma[x] = Luma(row + 3 * x);
     for (int x = width; x < paddedWidth; ++x) luma[x] = luma[width - 1];

@@ -10,6 +10,10 @@ namespace wexbury {
 void ConvertRowPair420(const uint8_t* upper, const uint8_t* lower, int width, int paddedWidth,
                        float* lumaUpper, float* lumaLower, float* cb, float* cr);
 
+// The chroma of ConvertRowPair420 alone.
+void ConvertChromaPair420(const uint8_t* upper, const uint8_t* lower, int width, int paddedWidth,
+                          float* cb, float* cr);
+
 // One row, luma only, for grayscale files.
 void ConvertRowLuma(const uint8_t* row, int width, int paddedWidth, float* luma);
 
