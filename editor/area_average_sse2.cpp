@@ -233,49 +233,28 @@ void FinishRowSse2Impl(const uint16_t* sums, int factor, int targetWidth, uint8_
     }
 }
 
+// The function where the processor has SSE2: asked at run time in the 32-bit build.
+template <class Fn>
+Fn IfSse2(Fn fn) {
+#if defined(__GNUC__) && defined(__i386__)
+    if (!__builtin_cpu_supports("sse2")) return nullptr;
+#endif
+    return fn;
+}
+
 }  // namespace
 
-AcrossFn AcrossSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &AcrossSse2Impl;
-}
+AcrossFn AcrossSse2() { return IfSse2<AcrossFn>(&AcrossSse2Impl); }
 
-DownFn DownSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &DownSse2Impl;
-}
+DownFn DownSse2() { return IfSse2<DownFn>(&DownSse2Impl); }
 
-BlockRowFn HalveRowSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &HalveRowSse2Impl;
-}
+BlockRowFn HalveRowSse2() { return IfSse2<BlockRowFn>(&HalveRowSse2Impl); }
 
-BlockRowFn ThirdRowSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &ThirdRowSse2Impl;
-}
+BlockRowFn ThirdRowSse2() { return IfSse2<BlockRowFn>(&ThirdRowSse2Impl); }
 
-AddRowFn AddRowSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &AddRowSse2Impl;
-}
+AddRowFn AddRowSse2() { return IfSse2<AddRowFn>(&AddRowSse2Impl); }
 
-FinishRowFn FinishRowSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &FinishRowSse2Impl;
-}
+FinishRowFn FinishRowSse2() { return IfSse2<FinishRowFn>(&FinishRowSse2Impl); }
 
 }  // namespace AreaAverage
 
