@@ -225,6 +225,19 @@ TEST(GifLzwCodeStream, EmptyImageIsClearThenEnd) {
     EXPECT_EQ(stream.codes, (std::vector<uint32_t>{256, 257}));
 }
 
+// Each named image: our stream is giflib's to the byte and reads back to its pixels.
+void ExpectGiflibsBytesAndThePixelsBack(
+    const std::vector<std::pair<std::string, PaletteImage>>& images) {
+    for (const auto& [name, image] : images) {
+        SCOPED_TRACE(name);
+        const std::vector<uint8_t> ours = EncodeGif(image);
+        EXPECT_TRUE(ours == EncodeWithGiflib(image));
+        CodeStream stream;
+        ASSERT_TRUE(ReadCodeStream(ours, stream));
+        EXPECT_TRUE(stream.pixels == image.indices);
+    }
+}
+
 TEST(GifLzwCodeStream, SameBytesAsGiflibsEncoder) {
     // Both are greedy longest-match LZW with the same clear rule, so the files must agree exactly.
     std::vector<std::pair<std::string, PaletteImage>> images;
@@ -237,14 +250,7 @@ TEST(GifLzwCodeStream, SameBytesAsGiflibsEncoder) {
     PaletteImage flat = Image(2800, 2800, 8);  // one colour: a clear comes after run strings only
     std::fill(flat.indices.begin(), flat.indices.end(), uint8_t(9));
     images.emplace_back("one colour", flat);
-    for (const auto& [name, image] : images) {
-        SCOPED_TRACE(name);
-        const std::vector<uint8_t> ours = EncodeGif(image);
-        EXPECT_TRUE(ours == EncodeWithGiflib(image));
-        CodeStream stream;
-        ASSERT_TRUE(ReadCodeStream(ours, stream));
-        EXPECT_TRUE(stream.pixels == image.indices);
-    }
+    ExpectGiflibsBytesAndThePixelsBack(images);
 }
 
 // Like a photo: a smooth gradient with a little noise, so that neighbours are often equal but
@@ -314,14 +320,7 @@ TEST(GifLzwCodeStream, SameBytesAsGiflibWhereTheCoderChangesStride) {
     add("a clear within a small image", 8, NoPairTwice(8, 4000));
     add("a single pixel", 8, {200});
 
-    for (const auto& [name, image] : images) {
-        SCOPED_TRACE(name);
-        const std::vector<uint8_t> ours = EncodeGif(image);
-        EXPECT_TRUE(ours == EncodeWithGiflib(image));
-        CodeStream stream;
-        ASSERT_TRUE(ReadCodeStream(ours, stream));
-        EXPECT_TRUE(stream.pixels == image.indices);
-    }
+    ExpectGiflibsBytesAndThePixelsBack(images);
 }
 
 TEST(GifLzwCodeStream, IndicesAboveTheDepthStayInBounds) {
