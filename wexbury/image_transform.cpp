@@ -4,7 +4,6 @@
 #include "wexbury/rate_distortion_pass.h"
 #include "wexbury/row_maker.h"
 #include "wexbury/row_pipeline.h"
-#include "wexbury/sample_decoder.h"
 
 namespace wexbury {
 namespace {
@@ -78,9 +77,7 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     every = every < 1 ? 1 : every > kPilotEvery ? kPilotEvery : every;
     while (2 * size_t(layout.mcusHigh + every - 1) / size_t(every) > mostRows) ++every;
     const size_t sampled = size_t(layout.mcusHigh + every - 1) / size_t(every);
-    SampleDecoder decoder;
-    if (!pilot.Allocate(shape, 2 * sampled, size_t(layout.mcusHigh), lumaQuant, chromaQuant) ||
-        !decoder.Allocate(layout.width, grayscale, lumaQuant, chromaQuant)) {
+    if (!pilot.Allocate(shape, 2 * sampled, size_t(layout.mcusHigh), lumaQuant, chromaQuant)) {
         // No room for a sample: coded as without the fit, at the least lambda, as before there
         // was a pilot. A save must not fail for want of one.
         maker.DropFit();
@@ -93,15 +90,11 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
             const int top = my * shape.mcuSide;
             const int rows = layout.height - top < shape.mcuSide ? layout.height - top : shape.mcuSide;
             const int lumaRows = int(row.count[0]) / shape.lumaWide;
-            double reference = -1;  // without the fit: the rounded blocks' own (the pilot's)
-            if (maker.Fits()) {
-                const McuRowView plain{row.blocks.data(), lumaRows, shape.lumaWide,
-                                       maker.PlainChroma(0), maker.PlainChroma(1),
-                                       shape.chromaWide};
-                reference = decoder.Error(plain, maker.SourceRows(), rows);
-            }
+            // Without the fit the rounded blocks are the plain encoder's own.
+            const bool fits = maker.Fits();
             if (!pilot.AddRow(my, row.blocks.data(), row.exact.data(), lumaRows,
-                              maker.SourceRows(), rows, reference))
+                              maker.SourceRows(), rows, fits ? maker.PlainChroma(0) : nullptr,
+                              fits ? maker.PlainChroma(1) : nullptr))
                 return false;
         }
         return true;

@@ -28,7 +28,19 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
 }
 
 bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
+                         const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
+                         const CoefBlock* plainCr) {
+    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, plainCb, plainCr, -1);
+}
+
+bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                          const uint8_t* const* source, int pixelRows, double reference) {
+    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, nullptr, nullptr, reference);
+}
+
+bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
+                       const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
+                       const CoefBlock* plainCr, double reference) {
     if (rowCount_ == rows_.size()) return false;
     const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
     const size_t columns = size_t(trials_[0].decoder.Columns());
@@ -36,20 +48,27 @@ bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact
     row = Row{mcuRow, blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns};
     sampleOf_[size_t(mcuRow)] = int(rowCount_);
     ++rowCount_;
-    const double error = trials_[0].decoder.Error(View(blocks, lumaRows), source, pixelRows,
-                                                  columns_.data() + row.firstColumn);
+    SplitPlanes(source, pixelRows, shape_.width, pixels_.data() + pixelCount_);
+    pixelCount_ += size_t(shape_.width) * 3 * size_t(pixelRows);
+    SampleDecoder& decoder = trials_[0].decoder;
+    const SourcePlanes planes = PlanesOf(row);
+    const double error = decoder.Error(View(blocks, lumaRows), planes,
+                                       columns_.data() + row.firstColumn);
+    // The plain chroma's error shares the decoded luma.
+    if (plainCb) reference = decoder.ErrorWithChroma(plainCb, plainCr, planes);
     rounded_ += error;
     std::memcpy(blocks_.data() + blockCount_, blocks, count * sizeof(CoefBlock));
     std::memcpy(exact_.data() + blockCount_ * 64, exact, count * 64 * sizeof(float));
     blockCount_ += count;
-    const size_t rowBytes = size_t(shape_.width) * 3;
-    for (int y = 0; y < pixelRows; ++y, pixelCount_ += rowBytes)
-        std::memcpy(pixels_.data() + pixelCount_, source[y], rowBytes);
     const double saved = (reference < 0 ? error : reference) - error;
     reference_ += error + saved;
     saved_ += saved;
     savedSquares_ += saved * saved;
     return true;
+}
+
+SourcePlanes LambdaPilot::PlanesOf(const Row& row) const {
+    return SourcePlanes{pixels_.data() + row.firstPixel, shape_.width, row.pixelRows};
 }
 
 bool LambdaPilot::Recall(int mcuRow, McuRowBlocks& out) const {
@@ -96,7 +115,6 @@ void LambdaPilot::Try(Trial& trial) const {
     // drops too low at high lambdas.
     RateDistortionPass pass(trial.weights);
     double error = 0;
-    const size_t rowBytes = size_t(shape_.width) * 3;
     for (size_t r = 0; r < rowCount_; ++r) {
         const Row& row = rows_[r];
         const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
@@ -111,11 +129,8 @@ void LambdaPilot::Try(Trial& trial) const {
         for (size_t i = 0; i < count; ++i)
             if (std::memcmp(trial.blocks[i].zz, rounded[i].zz, sizeof rounded[i].zz) != 0)
                 trial.changed[ColumnOf(i, row.lumaRows)] = 1;
-        const uint8_t* source[16];
-        for (int y = 0; y < row.pixelRows; ++y)
-            source[y] = pixels_.data() + row.firstPixel + size_t(y) * rowBytes;
-        error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows), source,
-                                                row.pixelRows, columns_.data() + row.firstColumn,
+        error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows),
+                                                PlanesOf(row), columns_.data() + row.firstColumn,
                                                 trial.changed.data());
     }
     trial.error = error;

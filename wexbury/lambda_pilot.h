@@ -34,8 +34,14 @@ public:
                   const uint16_t* lumaQuant, const uint16_t* chromaQuant);
 
     // Sampled MCU row `mcuRow`: its blocks as the DCT left them (McuRowView's order, `lumaRows` rows of
-    // luma), their exact values (64 a block), its `pixelRows` source rows, and the error the
-    // encoder without the fit would have left in it (below zero: the blocks are that encoder's).
+    // luma), their exact values (64 a block), its `pixelRows` source rows (blue-green-red), and
+    // the chroma blocks the encoder without the fit would have made (null: the blocks are that
+    // encoder's).
+    bool AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
+                const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
+                const CoefBlock* plainCr);
+    // The same with the error of the encoder without the fit given (below zero: the blocks are
+    // that encoder's).
     bool AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                 const uint8_t* const* source, int pixelRows, double reference);
 
@@ -85,7 +91,13 @@ private:
     void Try(Trial& trial) const;
     static void TryOnSide(void* self);
     void TryTwo(const TrellisWeights first[3], const TrellisWeights second[3], double error[2]);
+    // Keeps the row and measures its rounded blocks; the reference as given, or with the plain
+    // chroma blocks when there are any.
+    bool Keep(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
+              const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
+              const CoefBlock* plainCr, double reference);
     McuRowView View(const CoefBlock* blocks, int lumaRows) const;
+    SourcePlanes PlanesOf(const Row& row) const;
     // Where each component's blocks lie in a row of `lumaRows` rows of luma blocks.
     void Layout(int lumaRows, size_t first[3], size_t count[3]) const;
     int ColumnOf(size_t blockInRow, int lumaRows) const;

@@ -8,14 +8,14 @@
 namespace wexbury {
 namespace {
 
-// The inverse DCT's basis: kBasis[n][u] = C(u) / 2 * cos((2n + 1) u pi / 16).
 struct Basis {
-    float at[8][8];
+    float at[64], across[64];  // across[u * 8 + n] = at[n * 8 + u]
     Basis() {
         for (int n = 0; n < 8; ++n)
             for (int u = 0; u < 8; ++u)
-                at[n][u] = float((u == 0 ? std::sqrt(0.5) : 1.0) / 2 *
-                                 std::cos((2 * n + 1) * u * 3.14159265358979 / 16));
+                at[n * 8 + u] = across[u * 8 + n] =
+                    float((u == 0 ? std::sqrt(0.5) : 1.0) / 2 *
+                          std::cos((2 * n + 1) * u * 3.14159265358979 / 16));
     }
 };
 const Basis kBasis;
@@ -44,16 +44,16 @@ inline int Clamp255(int v) { return kTables.clamp[v + 384]; }
 inline int Square(int d) { return kTables.square[d + 255]; }
 
 // The colour conversion in integers, as the common decoder does it: each chroma value's share of
-// R, G and B looked up, in 16-bit fixed point for G.
+// R, G and B in 16-bit fixed point, the constants rounded to that point first.
 struct ColourTables {
     int crToR[256], cbToB[256], toG[256][2];  // toG: Cb's and Cr's shares, scaled by 65536
     ColourTables() {
         for (int i = 0; i < 256; ++i) {
-            const double x = i - 128;
-            crToR[i] = int(std::floor(1.40200 * x + 0.5));
-            cbToB[i] = int(std::floor(1.77200 * x + 0.5));
-            toG[i][0] = -int(std::floor(0.34414 * 65536 * x + 0.5));
-            toG[i][1] = -int(std::floor(0.71414 * 65536 * x + 0.5)) + 32768;
+            const int x = i - 128;
+            crToR[i] = (91881 * x + 32768) >> 16;   // 1.40200
+            cbToB[i] = (116130 * x + 32768) >> 16;  // 1.77200
+            toG[i][0] = -22554 * x;                 // 0.34414
+            toG[i][1] = -46802 * x + 32768;         // 0.71414
         }
     }
 };
@@ -61,34 +61,10 @@ const ColourTables kColour;
 
 }  // namespace
 
-bool SampleDecoder::Allocate(int width, bool grayscale, const uint16_t* lumaQuant,
-                             const uint16_t* chromaQuant) {
-    width_ = width;
-    grayscale_ = grayscale;
-    quant_[0] = lumaQuant;
-    quant_[1] = grayscale ? lumaQuant : chromaQuant;
-    lumaStride_ = (width + 15) / 16 * 16;
-    chromaStride_ = lumaStride_ / 2;
-    mcuWidth_ = grayscale ? 8 : 16;
-    return samples_.Allocate(size_t(lumaStride_) * 16 + size_t(chromaStride_) * 16) &&
-           upsampled_.Allocate(size_t(lumaStride_) * 2) && decode_.Allocate(size_t(Columns())) &&
-           measure_.Allocate(size_t(Columns()));
-}
+const float* InverseDctBasis() { return kBasis.at; }
+const float* InverseDctBasisAcross() { return kBasis.across; }
 
-void SampleDecoder::DecodeBlock(const CoefBlock& block, const uint16_t* quant, uint8_t* out,
-                                int stride) const {
-    if ((block.nonzero & ~uint64_t(1)) == 0) {  // flat: the DC alone
-        const uint8_t v = ToSample(float(block.zz[0] * quant[0]) / 8);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) out[y * stride + x] = v;
-        return;
-    }
-    float coef[64] = {};
-    for (int k = 0; k < 64; ++k)
-        if (block.zz[k]) {
-            const int n = kZigzagToNatural[k];
-            coef[n] = float(block.zz[k] * quant[n]);
-        }
+void InverseDctPortable(const float coef[64], uint8_t* out, int stride) {
     // Along each row of coefficients first, skipping the rows that are all zero (most are, in
     // screens), then down the columns.
     float rows[64] = {};
@@ -97,25 +73,24 @@ void SampleDecoder::DecodeBlock(const CoefBlock& block, const uint16_t* quant, u
         if (!(c[0] || c[1] || c[2] || c[3] || c[4] || c[5] || c[6] || c[7])) continue;
         for (int x = 0; x < 8; ++x) {
             float s = 0;
-            for (int u = 0; u < 8; ++u) s += kBasis.at[x][u] * c[u];
+            for (int u = 0; u < 8; ++u) s += kBasis.at[x * 8 + u] * c[u];
             rows[v * 8 + x] = s;
         }
     }
     for (int y = 0; y < 8; ++y) {
         float s[8] = {};
         for (int v = 0; v < 8; ++v) {
-            const float b = kBasis.at[y][v];
+            const float b = kBasis.at[y * 8 + v];
             for (int x = 0; x < 8; ++x) s[x] += b * rows[v * 8 + x];
         }
         for (int x = 0; x < 8; ++x) out[y * stride + x] = ToSample(s[x]);
     }
 }
 
-void SampleDecoder::UpsampleRow(const uint8_t* near, const uint8_t* far, uint8_t* out, int first,
-                                int end) const {
+void UpsampleRowPortable(const uint8_t* near, const uint8_t* far, uint8_t* out, int samples,
+                         int first, int end) {
     // The common decoder's interpolation in integers: 3/4 of the nearer chroma row and 1/4 of
     // the farther, then the same across, with its rounding; the row's ends repeat their sample.
-    const int samples = (width_ + 1) / 2;
     if (end > samples) end = samples;
     if (first >= end) return;
     auto column = [&](int i) { return 3 * near[i] + far[i]; };
@@ -129,21 +104,91 @@ void SampleDecoder::UpsampleRow(const uint8_t* near, const uint8_t* far, uint8_t
     }
 }
 
-double SampleDecoder::Error(const McuRowView& blocks, const uint8_t* const* source, int rows,
+int64_t ColourErrorPortable(const uint8_t* y, const uint8_t* cb, const uint8_t* cr,
+                            const uint8_t* const bgr[3], int count) {
+    int64_t sum = 0;
+    for (int x = 0; x < count; ++x) {
+        const int r = Clamp255(y[x] + kColour.crToR[cr[x]]);
+        const int g = Clamp255(y[x] + ((kColour.toG[cb[x]][0] + kColour.toG[cr[x]][1]) >> 16));
+        const int b = Clamp255(y[x] + kColour.cbToB[cb[x]]);
+        sum += Square(b - bgr[0][x]) + Square(g - bgr[1][x]) + Square(r - bgr[2][x]);
+    }
+    return sum;
+}
+
+void SplitPlanes(const uint8_t* const* source, int rows, int width, uint8_t* out) {
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* in = source[y];
+        uint8_t* plane[3] = {out + size_t(y) * width, out + (size_t(rows) + y) * width,
+                             out + (size_t(2 * rows) + y) * width};
+        for (int x = 0; x < width; ++x, in += 3) {
+            plane[0][x] = in[0];
+            plane[1][x] = in[1];
+            plane[2][x] = in[2];
+        }
+    }
+}
+
+bool SampleDecoder::Allocate(int width, bool grayscale, const uint16_t* lumaQuant,
+                             const uint16_t* chromaQuant) {
+    width_ = width;
+    grayscale_ = grayscale;
+    quant_[0] = lumaQuant;
+    quant_[1] = grayscale ? lumaQuant : chromaQuant;
+    lumaStride_ = (width + 15) / 16 * 16;
+    chromaStride_ = lumaStride_ / 2;
+    mcuWidth_ = grayscale ? 8 : 16;
+    const InverseDctFn idct = InverseDctSse2();
+    const UpsampleRowFn upsample = UpsampleRowSse2();
+    const ColourErrorFn colour = ColourErrorSse2();
+    inverseDct_ = idct ? idct : &InverseDctPortable;
+    upsampleRow_ = upsample ? upsample : &UpsampleRowPortable;
+    colourError_ = colour ? colour : &ColourErrorPortable;
+    return samples_.Allocate(size_t(lumaStride_) * 16 + size_t(chromaStride_) * 16) &&
+           upsampled_.Allocate(size_t(lumaStride_) * 2) && decode_.Allocate(size_t(Columns())) &&
+           measure_.Allocate(size_t(Columns()));
+}
+
+void SampleDecoder::DecodeBlock(const CoefBlock& block, const uint16_t* quant, uint8_t* out,
+                                int stride) const {
+    if ((block.nonzero & ~uint64_t(1)) == 0) {  // flat: the DC alone
+        const uint8_t v = ToSample(float(block.zz[0] * quant[0]) / 8);
+        for (int y = 0; y < 8; ++y) std::memset(out + y * stride, v, 8);
+        return;
+    }
+    float coef[64] = {};
+    for (uint64_t rest = block.nonzero; rest; rest &= rest - 1) {
+        const int k = __builtin_ctzll(rest);
+        const int n = kZigzagToNatural[k];
+        coef[n] = float(block.zz[k] * quant[n]);
+    }
+    inverseDct_(coef, out, stride);
+}
+
+double SampleDecoder::Error(const McuRowView& blocks, const SourcePlanes& source,
                             double* columns) {
-    return Measure(blocks, source, rows, columns, nullptr, nullptr);
+    SelectColumns(nullptr);
+    DecodeLuma(blocks);
+    DecodeChroma(blocks.cb, blocks.cr, blocks.chromaWide);
+    return Measure(source, columns, nullptr);
 }
 
-double SampleDecoder::ErrorAfterChanges(const McuRowView& blocks, const uint8_t* const* source,
-                                        int rows, const double* columns, const uint8_t* changed) {
-    return Measure(blocks, source, rows, nullptr, columns, changed);
+double SampleDecoder::ErrorAfterChanges(const McuRowView& blocks, const SourcePlanes& source,
+                                        const double* columns, const uint8_t* changed) {
+    SelectColumns(changed);
+    DecodeLuma(blocks);
+    DecodeChroma(blocks.cb, blocks.cr, blocks.chromaWide);
+    return Measure(source, nullptr, columns);
 }
 
-double SampleDecoder::Measure(const McuRowView& blocks, const uint8_t* const* source, int rows,
-                              double* columnsOut, const double* columnsIn,
-                              const uint8_t* changed) {
-    // Which columns to measure again, and whose blocks to decode for them: a column's pixels
-    // read the chroma of the columns beside it.
+double SampleDecoder::ErrorWithChroma(const CoefBlock* cb, const CoefBlock* cr,
+                                      const SourcePlanes& source) {
+    DecodeChroma(cb, cr, chromaWide_);
+    return Measure(source, nullptr, nullptr);
+}
+
+void SampleDecoder::SelectColumns(const uint8_t* changed) {
+    // A column's pixels read the chroma of the columns beside it.
     const int count = Columns();
     for (int c = 0; c < count; ++c) {
         measure_[c] = !changed || changed[c] || (c > 0 && changed[c - 1]) ||
@@ -154,68 +199,91 @@ double SampleDecoder::Measure(const McuRowView& blocks, const uint8_t* const* so
         if (measure_[c])
             for (int n = c - 1; n <= c + 1; ++n)
                 if (n >= 0 && n < count) decode_[n] = 1;
+}
 
-    uint8_t* luma = samples_.data();
-    uint8_t* chroma[2] = {luma + size_t(lumaStride_) * 16,
-                          luma + size_t(lumaStride_) * 16 + size_t(chromaStride_) * 8};
+void SampleDecoder::DecodeLuma(const McuRowView& blocks) {
     const int lumaPerColumn = grayscale_ ? 1 : 2;
+    uint8_t* luma = samples_.data();
     for (int r = 0; r < blocks.lumaRows; ++r)
         for (int bx = 0; bx < blocks.lumaWide; ++bx)
             if (decode_[bx / lumaPerColumn])
                 DecodeBlock(blocks.luma[r * blocks.lumaWide + bx], quant_[0],
                             luma + size_t(r) * 8 * lumaStride_ + 8 * bx, lumaStride_);
-    if (!grayscale_)
-        for (int bx = 0; bx < blocks.chromaWide; ++bx)
-            if (decode_[bx]) {
-                DecodeBlock(blocks.cb[bx], quant_[1], chroma[0] + 8 * bx, chromaStride_);
-                DecodeBlock(blocks.cr[bx], quant_[1], chroma[1] + 8 * bx, chromaStride_);
-            }
+}
 
+void SampleDecoder::DecodeChroma(const CoefBlock* cb, const CoefBlock* cr, int chromaWide) {
+    chromaWide_ = chromaWide;
+    if (grayscale_) return;
+    uint8_t* chroma = samples_.data() + size_t(lumaStride_) * 16;
+    for (int bx = 0; bx < chromaWide; ++bx)
+        if (decode_[bx]) {
+            DecodeBlock(cb[bx], quant_[1], chroma + 8 * bx, chromaStride_);
+            DecodeBlock(cr[bx], quant_[1], chroma + size_t(chromaStride_) * 8 + 8 * bx,
+                        chromaStride_);
+        }
+}
+
+double SampleDecoder::Measure(const SourcePlanes& source, double* columnsOut,
+                              const double* columnsIn) {
+    const uint8_t* luma = samples_.data();
+    const uint8_t* chroma[2] = {luma + size_t(lumaStride_) * 16,
+                                luma + size_t(lumaStride_) * 16 + size_t(chromaStride_) * 8};
+    const int count = Columns(), rows = source.rows;
+    const int chromaRows = (rows + 1) / 2, samples = (width_ + 1) / 2;
     double sum = 0;
-    const int chromaRows = (rows + 1) / 2;
     for (int c = 0; c < count; ++c) {
         if (!measure_[c]) {
             sum += columnsIn[c];
             continue;
         }
-        const int x0 = c * mcuWidth_, x1 = x0 + mcuWidth_ < width_ ? x0 + mcuWidth_ : width_;
-        int64_t columnSum = 0;
-        for (int y = 0; y < rows; ++y) {
-            const uint8_t* src = source[y];
-            const uint8_t* yRow = luma + size_t(y) * lumaStride_;
-            if (grayscale_) {
-                // A grey file can only be as good as the source's luma: measured against that
-                // (three times, as the colour sums below count three channels).
-                for (int x = x0; x < x1; ++x) {
-                    const int luma = (19595 * src[3 * x + 2] + 38470 * src[3 * x + 1] +
-                                      7471 * src[3 * x] + 32768) >> 16;
-                    const int e = yRow[x] - luma;
-                    columnSum += 3 * e * e;
+        // A run of columns to measure: the chroma is interpolated across the whole run at once.
+        int end = c + 1;
+        while (end < count && measure_[end]) ++end;
+        int64_t columnSums[64];  // per column of the run, 64 columns at a time
+        for (int first = c; first < end; first += 64) {
+            const int last = end - first < 64 ? end : first + 64;
+            const int from = first * mcuWidth_, to = last * mcuWidth_ < width_ ? last * mcuWidth_ : width_;
+            for (int k = 0; k < last - first; ++k) columnSums[k] = 0;
+            for (int y = 0; y < rows; ++y) {
+                const uint8_t* yRow = luma + size_t(y) * lumaStride_;
+                if (grayscale_) {
+                    // A grey file can only be as good as the source's luma: measured against that
+                    // (three times, as the colour sums count three channels).
+                    const uint8_t *b = source.Row(0, y), *g = source.Row(1, y), *r = source.Row(2, y);
+                    for (int x = from; x < to; ++x) {
+                        const int l = (19595 * r[x] + 38470 * g[x] + 7471 * b[x] + 32768) >> 16;
+                        const int e = yRow[x] - l;
+                        columnSums[(x - from) / mcuWidth_] += 3 * e * e;
+                    }
+                    continue;
                 }
-                continue;
+                const int half = y / 2;
+                const int neighbour = y % 2 ? (half + 1 < chromaRows ? half + 1 : half)
+                                            : (half > 0 ? half - 1 : half);
+                for (int p = 0; p < 2; ++p)
+                    upsampleRow_(chroma[p] + size_t(half) * chromaStride_,
+                                 chroma[p] + size_t(neighbour) * chromaStride_,
+                                 upsampled_.data() + size_t(p) * lumaStride_, samples, from / 2,
+                                 (to + 1) / 2);
+                const uint8_t* cbRow = upsampled_.data();
+                const uint8_t* crRow = upsampled_.data() + lumaStride_;
+                for (int x = from; x < to; x += mcuWidth_) {
+                    const int n = to - x < mcuWidth_ ? to - x : mcuWidth_;
+                    const uint8_t* bgr[3] = {source.Row(0, y) + x, source.Row(1, y) + x,
+                                             source.Row(2, y) + x};
+                    columnSums[(x - from) / mcuWidth_] +=
+                        colourError_(yRow + x, cbRow + x, crRow + x, bgr, n);
+                }
             }
-            const int half = y / 2;
-            const int neighbour =
-                y % 2 ? (half + 1 < chromaRows ? half + 1 : half) : (half > 0 ? half - 1 : half);
-            for (int p = 0; p < 2; ++p)
-                UpsampleRow(chroma[p] + size_t(half) * chromaStride_,
-                            chroma[p] + size_t(neighbour) * chromaStride_,
-                            upsampled_.data() + size_t(p) * lumaStride_, x0 / 2, (x1 + 1) / 2);
-            const uint8_t* cbRow = upsampled_.data();
-            const uint8_t* crRow = upsampled_.data() + lumaStride_;
-            for (int x = x0; x < x1; ++x) {
-                const int cb = cbRow[x], cr = crRow[x];
-                const int r = Clamp255(yRow[x] + kColour.crToR[cr]);
-                const int g = Clamp255(yRow[x] + ((kColour.toG[cb][0] + kColour.toG[cr][1]) >> 16));
-                const int b = Clamp255(yRow[x] + kColour.cbToB[cb]);
-                columnSum += Square(b - src[3 * x]) + Square(g - src[3 * x + 1]) +
-                             Square(r - src[3 * x + 2]);
+            for (int k = 0; k < last - first; ++k) {
+                const double error = double(columnSums[k]) / 3;
+                if (columnsOut) columnsOut[first + k] = error;
+                sum += error;
             }
         }
-        const double error = double(columnSum) / 3;
-        if (columnsOut) columnsOut[c] = error;
-        sum += error;
+        c = end - 1;
     }
     return sum;
 }
+
 }  // namespace wexbury

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "tests/native/wexbury_test_support.h"
 #include "wexbury/bmp_reader.h"
@@ -126,14 +127,17 @@ TEST(WexburySampleDecoder, MeasuresTheErrorLibjpegsDecodeHasAndRedoesOnlyChanged
     std::vector<wexbury::CoefBlock> lastRow;
     for (int my = 0; my < f.mcuRows; ++my) {
         const int rows = std::min(16, f.height - 16 * my);
-        const uint8_t* source[16];
-        for (int y = 0; y < rows; ++y) source[y] = bgr.data() + size_t(16 * my + y) * f.width * 3;
+        const uint8_t* rowsOf[16];
+        for (int y = 0; y < rows; ++y) rowsOf[y] = bgr.data() + size_t(16 * my + y) * f.width * 3;
+        std::vector<uint8_t> planes(size_t(f.width) * 3 * rows);
+        wexbury::SplitPlanes(rowsOf, rows, f.width, planes.data());
+        const wexbury::SourcePlanes source{planes.data(), f.width, rows};
         const auto& b = f.rows[size_t(my)];
         const int lumaRows = (rows + 7) / 8;
         const size_t luma = size_t(f.lumaWide) * lumaRows;
         wexbury::McuRowView view{b.data(), lumaRows, f.lumaWide, b.data() + luma,
                                  b.data() + luma + f.chromaWide, f.chromaWide};
-        const double error = decoder.Error(view, source, rows, columns.data());
+        const double error = decoder.Error(view, source, columns.data());
         // The decoder looks into the rows above and below for the chroma; the sample repeats
         // the row's own edge there. Inside each row the two agree to rounding.
         const double libjpeg = RowsError(decoded.picture, p, 16 * my, 16 * my + rows);
@@ -152,13 +156,62 @@ TEST(WexburySampleDecoder, MeasuresTheErrorLibjpegsDecodeHasAndRedoesOnlyChanged
         std::vector<uint8_t> flags(columns.size(), 0);
         flags[1] = 1;  // luma block 2 lies in MCU column 1, Cr block 1 too
         const double again =
-            decoder.ErrorAfterChanges(changedView, source, rows, columns.data(), flags.data());
+            decoder.ErrorAfterChanges(changedView, source, columns.data(), flags.data());
         wexbury::SampleDecoder fresh;
         ASSERT_TRUE(fresh.Allocate(f.width, false, f.quant[0], f.quant[1]));
-        EXPECT_DOUBLE_EQ(again, fresh.Error(changedView, source, rows)) << "MCU row " << my;
+        EXPECT_DOUBLE_EQ(again, fresh.Error(changedView, source)) << "MCU row " << my;
     }
     const double libjpeg = RowsError(decoded.picture, p, 0, f.height);
     EXPECT_NEAR(ours, libjpeg, 0.03 * libjpeg);
+}
+
+TEST(WexburySampleDecoder, SimdStepsGiveExactlyThePortableSamplesAndSums) {
+    if (!wexbury::InverseDctSse2() || !wexbury::UpsampleRowSse2() || !wexbury::ColourErrorSse2())
+        GTEST_SKIP() << "no SSE2 steps in this build";
+    uint32_t seed = 12345;
+    auto next = [&](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return int(seed >> 8) % range;
+    };
+    // Blocks from flat to full, values up to what a table allows (clamping at both ends), some
+    // rows of coefficients all zero.
+    for (int trial = 0; trial < 3000; ++trial) {
+        float coef[64] = {};
+        const int filled = 1 + trial % 64, scale = trial % 3 == 0 ? 4000 : trial % 3 == 1 ? 300 : 20;
+        for (int i = 0; i < filled; ++i) coef[next(64)] = float(next(2 * scale + 1) - scale);
+        if (trial % 5 == 0)
+            for (int u = 0; u < 8; ++u) coef[8 * next(8) + u] = 0;
+        uint8_t simd[8 * 11], portable[8 * 11];
+        wexbury::InverseDctSse2()(coef, simd, 11);
+        wexbury::InverseDctPortable(coef, portable, 11);
+        for (int y = 0; y < 8; ++y)
+            ASSERT_EQ(0, std::memcmp(simd + 11 * y, portable + 11 * y, 8)) << "block " << trial;
+    }
+    // Chroma rows of every length from one sample, interpolated over every range, and the colour
+    // error over every length, extreme values included.
+    for (int samples = 1; samples <= 40; ++samples) {
+        std::vector<uint8_t> nearRow(static_cast<size_t>(samples)), farRow(nearRow);
+        for (int i = 0; i < samples; ++i)
+            nearRow[size_t(i)] = uint8_t(i % 7 == 0 ? 255 * (i % 2) : next(256)), farRow[size_t(i)] = uint8_t(next(256));
+        for (int first = 0; first < samples; ++first)
+            for (int end = first + 1; end <= samples + 2; ++end) {
+                std::vector<uint8_t> a(2 * size_t(samples) + 32, 7), b(a);
+                wexbury::UpsampleRowSse2()(nearRow.data(), farRow.data(), a.data(), samples, first, end);
+                wexbury::UpsampleRowPortable(nearRow.data(), farRow.data(), b.data(), samples, first, end);
+                ASSERT_EQ(a, b) << samples << " samples, " << first << " to " << end;
+            }
+        const int count = samples;
+        std::vector<uint8_t> y(static_cast<size_t>(count)), cb(y), cr(y), plane[3] = {y, y, y};
+        for (int x = 0; x < count; ++x) {
+            y[size_t(x)] = uint8_t(x % 5 == 0 ? 255 * (x % 2) : next(256));
+            cb[size_t(x)] = uint8_t(x % 3 == 0 ? 255 * (x % 2) : next(256));
+            cr[size_t(x)] = uint8_t(next(256));
+            for (auto& p : plane) p[size_t(x)] = uint8_t(next(256));
+        }
+        const uint8_t* bgr[3] = {plane[0].data(), plane[1].data(), plane[2].data()};
+        EXPECT_EQ(wexbury::ColourErrorSse2()(y.data(), cb.data(), cr.data(), bgr, count),
+                  wexbury::ColourErrorPortable(y.data(), cb.data(), cr.data(), bgr, count));
+    }
 }
 
 TEST(WexburyPilot, ScreensComeOutSmallerThanLibjpegsFilesAtItsError) {
