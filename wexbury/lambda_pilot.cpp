@@ -157,7 +157,10 @@ void LambdaPilot::TryTwo(const TrellisWeights first[3], const TrellisWeights sec
 }
 
 bool LambdaPilot::Doubtful() const {
-    return saved_ - SureSaving() > kDoubtfulShare * std::fabs(saved_);
+    // Where the fit loses even with the doubt in its favour (photos, noise), more rows would
+    // only say so again.
+    const double doubt = saved_ - SureSaving();
+    return doubt > kDoubtfulShare * std::fabs(saved_) && saved_ + doubt > 0;
 }
 
 double LambdaPilot::SureSaving() const {

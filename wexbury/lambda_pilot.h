@@ -52,7 +52,8 @@ public:
     // Whether the sample's rounded blocks leave less error than the encoder without the fit.
     // (Surely: the sample's saving, less what its spread says it may be off by.)
     bool FitHelps() const { return SureSaving() > 0; }
-    // Whether the sampled rows' savings spread so much that more rows would tell better.
+    // Whether the sampled rows' savings spread so much that more rows would tell better
+    // whether, and by how much, the fit helps.
     bool Doubtful() const;
 
     // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the

@@ -299,20 +299,28 @@ TEST(WexburyPilot, KeepsItsRowsForTheCodingAndDoubtsSavingsThatDisagree) {
         ASSERT_TRUE(pilot.Allocate(f.shape, savings.size(), 2 * savings.size(), f.quant, f.quant));
         int my = 0;
         for (double saving : savings) {
+            // The rounded rows decode ten levels off their source; the reference's error is
+            // that less the saving.
             f.Fill(100 + 10 * my);
-            // The rounded rows decode to their source exactly, so the reference's error is the saving.
-            ASSERT_TRUE(pilot.AddRow(2 * my, f.blocks.data(), f.exact.data(), 2, f.source, 16, saving));
+            std::fill(f.pixels.begin(), f.pixels.end(), uint8_t(110 + 10 * my));
+            const double rounded = 100.0 * 16 * f.kWidth;
+            ASSERT_TRUE(pilot.AddRow(2 * my, f.blocks.data(), f.exact.data(), 2, f.source, 16,
+                                     rounded + saving));
             ++my;
         }
     };
-    wexbury::LambdaPilot steady, spread, losing;
+    wexbury::LambdaPilot steady, spread, losing, surelyLosing;
     pilotWith({4000, 4100, 3900, 4000}, steady);
     pilotWith({20000, -12000, 18000, -10000}, spread);
     pilotWith({-500, -300, -400, -600}, losing);
+    pilotWith({-20000, 3000, -18000, 2000}, surelyLosing);
     EXPECT_TRUE(steady.FitHelps());
     EXPECT_FALSE(steady.Doubtful());
     EXPECT_TRUE(spread.Doubtful());  // the sum says it helps; the rows do not agree
     EXPECT_FALSE(losing.FitHelps());
+    // Rows that disagree, but not about the fit losing: more of them would not change that.
+    EXPECT_FALSE(surelyLosing.FitHelps());
+    EXPECT_FALSE(surelyLosing.Doubtful());
 
     // A sampled row comes back as it went in; a row not sampled is made anew.
     wexbury::McuRowBlocks row;
