@@ -10,29 +10,6 @@ namespace {
 
 int CeilDiv(int a, int b) { return (a + b - 1) / b; }
 
-// Sets up the component grids for the frame and the room for their blocks.
-bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& out) {
-    out.width = width;
-    out.height = height;
-    out.componentCount = grayscale ? 1 : 3;
-    const int maxSamp = grayscale ? 1 : 2;
-    out.mcusWide = CeilDiv(width, 8 * maxSamp);
-    out.mcusHigh = CeilDiv(height, 8 * maxSamp);
-
-    for (int c = 0; c < out.componentCount; ++c) {
-        Component& comp = out.components[c];
-        comp.id = c + 1;
-        comp.hSamp = comp.vSamp = (c == 0) ? maxSamp : 1;
-        comp.quantTable = c == 0 ? 0 : 1;
-        comp.blocksWide = out.mcusWide * comp.hSamp;
-        comp.blocksHigh = out.mcusHigh * comp.vSamp;
-        // Samples of a subsampled component: the image size scaled down, rounded up.
-        comp.realWide = CeilDiv(CeilDiv(width * comp.hSamp, maxSamp), 8);
-        comp.realHigh = CeilDiv(CeilDiv(height * comp.vSamp, maxSamp), 8);
-    }
-    return out.Allocate();
-}
-
 // Blocks of the padded MCU grid that hold no image samples: all AC zero, DC copied from a real
 // neighbour so their DC differences cost nothing. Right of the image, the block to the left;
 // below it, the last block of the row above within the same MCU.
@@ -70,7 +47,8 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     shape.chromaWide = grayscale ? 0 : layout.components[1].realWide;
     // One row in `every`, twice as many when the first sample is doubtful; no more rows than
     // kPilotBytes hold, so that a large picture's sample takes no more memory than a small one's.
-    const size_t rowBytes = shape.Blocks() * (sizeof(CoefBlock) + 64 * sizeof(float)) +
+    const size_t rowBytes = (shape.Blocks() + 2 * size_t(shape.chromaWide)) *  // and plain chroma
+                                (sizeof(CoefBlock) + 64 * sizeof(float)) +
                             size_t(shape.mcuSide) * size_t(shape.width) * 3;
     const size_t mostRows = kPilotBytes / rowBytes > 4 ? kPilotBytes / rowBytes : 4;
     int every = layout.mcusHigh / kPilotRows;
@@ -91,10 +69,10 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
             const int rows = layout.height - top < shape.mcuSide ? layout.height - top : shape.mcuSide;
             const int lumaRows = int(row.count[0]) / shape.lumaWide;
             // Without the fit the rounded blocks are the plain encoder's own.
-            const bool fits = maker.Fits();
+            const PlainChroma plain{{maker.PlainChroma(0), maker.PlainChroma(1)},
+                                    {maker.PlainExact(0), maker.PlainExact(1)}};
             if (!pilot.AddRow(my, row.blocks.data(), row.exact.data(), lumaRows,
-                              maker.SourceRows(), rows, fits ? maker.PlainChroma(0) : nullptr,
-                              fits ? maker.PlainChroma(1) : nullptr))
+                              maker.SourceRows(), rows, maker.Fits() ? &plain : nullptr))
                 return false;
         }
         return true;
@@ -119,6 +97,28 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
 
 }  // namespace
 
+bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& out) {
+    out.width = width;
+    out.height = height;
+    out.componentCount = grayscale ? 1 : 3;
+    const int maxSamp = grayscale ? 1 : 2;
+    out.mcusWide = CeilDiv(width, 8 * maxSamp);
+    out.mcusHigh = CeilDiv(height, 8 * maxSamp);
+
+    for (int c = 0; c < out.componentCount; ++c) {
+        Component& comp = out.components[c];
+        comp.id = c + 1;
+        comp.hSamp = comp.vSamp = (c == 0) ? maxSamp : 1;
+        comp.quantTable = c == 0 ? 0 : 1;
+        comp.blocksWide = out.mcusWide * comp.hSamp;
+        comp.blocksHigh = out.mcusHigh * comp.vSamp;
+        // Samples of a subsampled component: the image size scaled down, rounded up.
+        comp.realWide = CeilDiv(CeilDiv(width * comp.hSamp, maxSamp), 8);
+        comp.realHigh = CeilDiv(CeilDiv(height * comp.vSamp, maxSamp), 8);
+    }
+    return out.Allocate();
+}
+
 bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[64],
                     const uint16_t chromaQuant[64], const RateDistortionSettings& rd,
                     bool fitChroma, CoefficientImage& out) {
@@ -137,8 +137,6 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
         !ChooseLambda(maker, out, grayscale, lumaQuant, chromaQuant, row, rd.leastLambdaScale,
                       pilot, scale))
         return false;
-    // The pilot's rows were made with the fit; where it was dropped they are made again.
-    const bool recall = maker.Fits();
     TrellisWeights weights[3];
     for (int c = 0; c < 3; ++c) weights[c] = maker.Weights().At(scale, c);
     RateDistortionPass rdo(weights);
@@ -156,7 +154,7 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
         }
     };
     auto makeRow = [&](int my, McuRowBlocks& blocks) {
-        return (recall && pilot.Recall(my, blocks)) || maker.Make(my, blocks, false);
+        return pilot.Recall(my, maker.Fits(), blocks) || maker.Make(my, blocks, false);
     };
     RowPipeline<decltype(makeRow)> pipeline(makeRow, slots, out.mcusHigh);
     if (!pipeline.Run(finishRow)) return false;

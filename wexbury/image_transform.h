@@ -26,4 +26,8 @@ bool TransformImage(RowSource& image, bool grayscale, const uint16_t lumaQuant[6
                     const uint16_t chromaQuant[64], const RateDistortionSettings& rd,
                     bool fitChroma, CoefficientImage& out);
 
+// Sets up the component grids of a `width` x `height` frame (2x2 chroma in colour) and the room
+// for their blocks.
+bool LayOutComponents(int width, int height, bool grayscale, CoefficientImage& out);
+
 }  // namespace wexbury

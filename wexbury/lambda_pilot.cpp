@@ -15,7 +15,9 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
     pictureRows_ = pictureRows;
     const size_t rowBlocks = shape.Blocks();
     const size_t rowPixels = size_t(shape.mcuSide) * size_t(shape.width) * 3;
+    const size_t plainBlocks = rows * 2 * size_t(shape.chromaWide);
     if (!blocks_.Allocate(rows * rowBlocks) || !exact_.Allocate(rows * rowBlocks * 64) ||
+        !plain_.Allocate(plainBlocks) || !plainExact_.Allocate(plainBlocks * 64) ||
         !pixels_.Allocate(rows * rowPixels) || !rows_.Allocate(rows))
         return false;
     for (Trial& t : trials_)
@@ -28,24 +30,24 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
 }
 
 bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
-                         const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
-                         const CoefBlock* plainCr) {
-    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, plainCb, plainCr, -1);
+                         const uint8_t* const* source, int pixelRows, const PlainChroma* plain) {
+    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, plain, -1);
 }
 
 bool LambdaPilot::AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                          const uint8_t* const* source, int pixelRows, double reference) {
-    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, nullptr, nullptr, reference);
+    return Keep(mcuRow, blocks, exact, lumaRows, source, pixelRows, nullptr, reference);
 }
 
 bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
-                       const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
-                       const CoefBlock* plainCr, double reference) {
+                       const uint8_t* const* source, int pixelRows, const PlainChroma* plain,
+                       double reference) {
     if (rowCount_ == rows_.size()) return false;
     const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
     const size_t columns = size_t(trials_[0].decoder.Columns());
     Row& row = rows_[rowCount_];
-    row = Row{mcuRow, blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns};
+    row = Row{mcuRow, blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns,
+              plain != nullptr};
     sampleOf_[size_t(mcuRow)] = int(rowCount_);
     ++rowCount_;
     SplitPlanes(source, pixelRows, shape_.width, pixels_.data() + pixelCount_);
@@ -54,8 +56,16 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
     const SourcePlanes planes = PlanesOf(row);
     const double error = decoder.Error(View(blocks, lumaRows), planes,
                                        columns_.data() + row.firstColumn);
-    // The plain chroma's error shares the decoded luma.
-    if (plainCb) reference = decoder.ErrorWithChroma(plainCb, plainCr, planes);
+    if (plain) {
+        // The plain chroma's error shares the decoded luma.
+        reference = decoder.ErrorWithChroma(plain->blocks[0], plain->blocks[1], planes);
+        const size_t wide = size_t(shape_.chromaWide), first = (rowCount_ - 1) * 2 * wide;
+        for (int p = 0; p < 2; ++p) {
+            std::memcpy(plain_.data() + first + p * wide, plain->blocks[p], wide * sizeof(CoefBlock));
+            std::memcpy(plainExact_.data() + (first + p * wide) * 64, plain->exact[p],
+                        wide * 64 * sizeof(float));
+        }
+    }
     rounded_ += error;
     std::memcpy(blocks_.data() + blockCount_, blocks, count * sizeof(CoefBlock));
     std::memcpy(exact_.data() + blockCount_ * 64, exact, count * 64 * sizeof(float));
@@ -71,16 +81,24 @@ SourcePlanes LambdaPilot::PlanesOf(const Row& row) const {
     return SourcePlanes{pixels_.data() + row.firstPixel, shape_.width, row.pixelRows};
 }
 
-bool LambdaPilot::Recall(int mcuRow, McuRowBlocks& out) const {
+bool LambdaPilot::Recall(int mcuRow, bool fitted, McuRowBlocks& out) const {
     if (mcuRow < 0 || size_t(mcuRow) >= sampleOf_.size() || sampleOf_[size_t(mcuRow)] < 0)
         return false;
     const size_t r = size_t(sampleOf_[size_t(mcuRow)]);
     const Row& row = rows_[r];
+    if (fitted && !row.fitted) return false;
     const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
     const size_t count = end - row.firstBlock;
     std::memcpy(out.blocks.data(), blocks_.data() + row.firstBlock, count * sizeof(CoefBlock));
     std::memcpy(out.exact.data(), exact_.data() + row.firstBlock * 64, count * 64 * sizeof(float));
     Layout(row.lumaRows, out.first, out.count);
+    if (row.fitted && !fitted) {  // the fit was dropped: the plain chroma in its place
+        const size_t chroma = 2 * size_t(shape_.chromaWide), first = r * chroma;
+        std::memcpy(out.blocks.data() + out.first[1], plain_.data() + first,
+                    chroma * sizeof(CoefBlock));
+        std::memcpy(out.exact.data() + out.first[1] * 64, plainExact_.data() + first * 64,
+                    chroma * 64 * sizeof(float));
+    }
     return true;
 }
 

@@ -20,6 +20,13 @@ namespace wexbury {
 
 // The shape of an MCU row's blocks: `lumaWide` luma blocks in each of up to two rows, then
 // `chromaWide` Cb and as many Cr blocks (none in grayscale).
+// The chroma blocks of a sampled row as the encoder without the fit makes them: Cb, then Cr,
+// as many as the row's chroma blocks, and their exact values (64 a block).
+struct PlainChroma {
+    const CoefBlock* blocks[2];
+    const float* exact[2];
+};
+
 struct McuRowShape {
     int width = 0, mcuSide = 16, lumaWide = 0, chromaWide = 0;
     bool grayscale = false;
@@ -38,16 +45,16 @@ public:
     // the chroma blocks the encoder without the fit would have made (null: the blocks are that
     // encoder's).
     bool AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
-                const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
-                const CoefBlock* plainCr);
+                const uint8_t* const* source, int pixelRows, const PlainChroma* plain);
     // The same with the error of the encoder without the fit given (below zero: the blocks are
     // that encoder's).
     bool AddRow(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
                 const uint8_t* const* source, int pixelRows, double reference);
 
     // Copies sampled MCU row `mcuRow`'s blocks as the DCT left them into `row`, so that the coding
-    // need not make them again; false when that row is not in the sample.
-    bool Recall(int mcuRow, McuRowBlocks& row) const;
+    // need not make them again: with the fit's chroma or, where the fit was dropped since, the
+    // plain chroma. False when that row is not in the sample.
+    bool Recall(int mcuRow, bool fitted, McuRowBlocks& row) const;
 
     // Whether the sample's rounded blocks leave less error than the encoder without the fit.
     // (Surely: the sample's saving, less what its spread says it may be off by.)
@@ -78,6 +85,7 @@ private:
         int lumaRows, pixelRows;
         size_t firstPixel;
         size_t firstColumn;  // in columns_: the rounded blocks' error per MCU column
+        bool fitted;         // its chroma is the fit's; its plain chroma is in plain_
     };
     // What one thread needs to try a lambda on the sample.
     struct Trial {
@@ -95,8 +103,8 @@ private:
     // Keeps the row and measures its rounded blocks; the reference as given, or with the plain
     // chroma blocks when there are any.
     bool Keep(int mcuRow, const CoefBlock* blocks, const float* exact, int lumaRows,
-              const uint8_t* const* source, int pixelRows, const CoefBlock* plainCb,
-              const CoefBlock* plainCr, double reference);
+              const uint8_t* const* source, int pixelRows, const PlainChroma* plain,
+              double reference);
     McuRowView View(const CoefBlock* blocks, int lumaRows) const;
     SourcePlanes PlanesOf(const Row& row) const;
     // Where each component's blocks lie in a row of `lumaRows` rows of luma blocks.
@@ -106,6 +114,8 @@ private:
     McuRowShape shape_;
     HeapBuffer<CoefBlock> blocks_;
     HeapBuffer<float> exact_;
+    HeapBuffer<CoefBlock> plain_;     // per row: its plain Cb, then Cr blocks
+    HeapBuffer<float> plainExact_;
     HeapBuffer<uint8_t> pixels_;
     HeapBuffer<Row> rows_;
     HeapBuffer<double> columns_;

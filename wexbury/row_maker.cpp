@@ -49,7 +49,8 @@ bool RowMaker::Allocate() {
     planes_[2] = planes_[1] + chromaFloats;
     chromaBlocksWide_ = grayscale_ ? 0 : layout_.components[1].blocksWide;
     if (fit_ && !(chroma_.Allocate(width, strides_[0]) &&
-                  plain_.Allocate(size_t(chromaBlocksWide_) * 2)))
+                  plain_.Allocate(size_t(chromaBlocksWide_) * 2) &&
+                  plainExact_.Allocate(size_t(chromaBlocksWide_) * 2 * 64)))
         return false;
     return true;
 }
@@ -95,9 +96,9 @@ bool RowMaker::Make(int my, McuRowBlocks& row, bool plain) {
                 dct_(rowStart + 8 * bx, strides_[c], divisors_[comp.quantTable],
                      row.blocks[count], exact);
                 if (plain && fit_ && c > 0) {
-                    float unused[64];
+                    const size_t at = size_t(c - 1) * chromaBlocksWide_ + bx;
                     dct_(chroma_.Averaged(c - 1) + 8 * bx, chroma_.AveragedStride(),
-                         divisors_[1], plain_[size_t(c - 1) * chromaBlocksWide_ + bx], unused);
+                         divisors_[1], plain_[at], plainExact_.data() + 64 * at);
                 }
             }
         }

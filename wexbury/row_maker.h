@@ -58,6 +58,10 @@ public:
     const CoefBlock* PlainChroma(int plane) const {
         return plain_.data() + size_t(plane) * chromaBlocksWide_;
     }
+    // Their exact values, 64 a block.
+    const float* PlainExact(int plane) const {
+        return plainExact_.data() + size_t(plane) * chromaBlocksWide_ * 64;
+    }
     bool Fits() const { return fit_; }
     // From here on the plain 2x2 averages (the allocations stay; they are not used).
     void DropFit() { fit_ = false; }
@@ -75,6 +79,7 @@ private:
     float* planes_[3] = {nullptr, nullptr, nullptr};
     ChromaFit chroma_;
     HeapBuffer<CoefBlock> plain_;  // the plain averages' chroma blocks of a sampled row
+    HeapBuffer<float> plainExact_;
     const uint8_t* source_[16] = {};
 };
 

@@ -7,9 +7,11 @@
 
 #include "tests/native/wexbury_test_support.h"
 #include "wexbury/bmp_reader.h"
+#include "wexbury/image_transform.h"
 #include "wexbury/jpeg_encoder.h"
 #include "wexbury/lambda_pilot.h"
 #include "wexbury/quant_tables.h"
+#include "wexbury/row_maker.h"
 #include "wexbury/sample_decoder.h"
 
 namespace {
@@ -214,6 +216,57 @@ TEST(WexburySampleDecoder, SimdStepsGiveExactlyThePortableSamplesAndSums) {
     }
 }
 
+TEST(WexburyPilot, ASampledRowComesBackAsTheFitOrThePlainEncoderMadeIt) {
+    // When the pilot drops the fit, its sampled rows are not made again: their luma and the plain
+    // chroma made beside the fit's must be what the maker without the fit makes.
+    const Picture p = ScreenPicture(200, 40);  // a part MCU at the right and at the bottom
+    const auto bmp = MakeBmp(p, 24);
+    wexbury::RgbImage image;
+    ASSERT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
+    wexbury::ImageRows rows(image);
+    uint16_t luma[64], chroma[64];
+    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Luma, 75, luma);
+    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Chroma, 75, chroma);
+    wexbury::CoefficientImage layout;
+    ASSERT_TRUE(wexbury::LayOutComponents(image.width, image.height, false, layout));
+    wexbury::RowMaker fitted(rows, layout, false, true, luma, chroma), plain(rows, layout, false, false, luma, chroma);
+    ASSERT_TRUE(fitted.Allocate() && plain.Allocate());
+    wexbury::McuRowShape shape;
+    shape.width = image.width;
+    shape.lumaWide = layout.components[0].realWide;
+    shape.chromaWide = layout.components[1].realWide;
+    wexbury::LambdaPilot pilot;
+    ASSERT_TRUE(pilot.Allocate(shape, 3, 3, luma, chroma));
+    const size_t blocks = size_t(layout.components[0].blocksWide) * 4;
+    wexbury::McuRowBlocks made, expected, recalled;
+    ASSERT_TRUE(made.Allocate(blocks) && expected.Allocate(blocks) && recalled.Allocate(blocks));
+    auto same = [](const wexbury::McuRowBlocks& a, const wexbury::McuRowBlocks& b) {
+        const size_t n = a.count[0] + a.count[1] + a.count[2];
+        if (n != b.count[0] + b.count[1] + b.count[2] || a.first[1] != b.first[1]) return false;
+        for (size_t i = 0; i < n; ++i)
+            if (std::memcmp(a.blocks[i].zz, b.blocks[i].zz, sizeof a.blocks[i].zz) != 0 ||
+                a.blocks[i].nonzero != b.blocks[i].nonzero ||
+                std::memcmp(&a.exact[64 * i], &b.exact[64 * i], 64 * sizeof(float)) != 0)
+                return false;
+        return true;
+    };
+    for (int my = 0; my < layout.mcusHigh; ++my) {
+        ASSERT_TRUE(fitted.Make(my, made, true));
+        const wexbury::PlainChroma plainChroma{{fitted.PlainChroma(0), fitted.PlainChroma(1)},
+                                               {fitted.PlainExact(0), fitted.PlainExact(1)}};
+        const int pixelRows = std::min(16, image.height - 16 * my);
+        ASSERT_TRUE(pilot.AddRow(my, made.blocks.data(), made.exact.data(),
+                                 int(made.count[0]) / shape.lumaWide, fitted.SourceRows(),
+                                 pixelRows, &plainChroma));
+        ASSERT_TRUE(pilot.Recall(my, true, recalled));
+        EXPECT_TRUE(same(recalled, made)) << "MCU row " << my;
+        ASSERT_TRUE(plain.Make(my, expected, false));
+        ASSERT_TRUE(pilot.Recall(my, false, recalled));
+        EXPECT_TRUE(same(recalled, expected)) << "MCU row " << my;
+        EXPECT_FALSE(same(made, expected)) << "MCU row " << my;  // the fit did change the chroma
+    }
+}
+
 TEST(WexburyPilot, ScreensComeOutSmallerThanLibjpegsFilesAtItsError) {
     // The lambda the pilot picks spends the fit's saving: the file is at least 3 % smaller than
     // libjpeg's optimised one, and decodes no more than 0.05 dB worse.
@@ -325,13 +378,13 @@ TEST(WexburyPilot, KeepsItsRowsForTheCodingAndDoubtsSavingsThatDisagree) {
     // A sampled row comes back as it went in; a row not sampled is made anew.
     wexbury::McuRowBlocks row;
     ASSERT_TRUE(row.Allocate(f.shape.Blocks()));
-    ASSERT_TRUE(steady.Recall(2, row));
+    ASSERT_TRUE(steady.Recall(2, false, row));
     EXPECT_EQ(row.count[0], size_t(f.shape.lumaWide) * 2);
     EXPECT_EQ(row.first[1], row.count[0]);
     EXPECT_EQ(row.count[1], size_t(f.shape.chromaWide));
     EXPECT_EQ(row.blocks[0].zz[0], 8 * (110 - 128));
-    EXPECT_FALSE(steady.Recall(1, row));
-    EXPECT_FALSE(steady.Recall(100, row));
+    EXPECT_FALSE(steady.Recall(1, false, row));
+    EXPECT_FALSE(steady.Recall(100, false, row));
 }
 
 }  // namespace
