@@ -10,19 +10,18 @@ namespace wexbury {
 bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t pictureRows,
                            const uint16_t* lumaQuant, const uint16_t* chromaQuant) {
     shape_ = shape;
-    rowCount_ = blockCount_ = pixelCount_ = 0;
+    rowCount_ = pixelCount_ = 0;
     rounded_ = reference_ = saved_ = savedSquares_ = 0;
     pictureRows_ = pictureRows;
     const size_t rowBlocks = shape.Blocks();
     const size_t rowPixels = size_t(shape.mcuSide) * size_t(shape.width) * 3;
     const size_t plainBlocks = rows * 2 * size_t(shape.chromaWide);
-    if (!blocks_.Allocate(rows * rowBlocks) || !exact_.Allocate(rows * rowBlocks * 64) ||
-        !plain_.Allocate(plainBlocks) || !plainExact_.Allocate(plainBlocks * 64) ||
+    if (!blocks_.Allocate(rows * rowBlocks) || !plain_.Allocate(plainBlocks) ||
         !pixels_.Allocate(rows * rowPixels) || !rows_.Allocate(rows))
         return false;
     for (Trial& t : trials_)
         if (!t.decoder.Allocate(shape.width, shape.grayscale, lumaQuant, chromaQuant) ||
-            !t.blocks.Allocate(rowBlocks) || !t.changed.Allocate(size_t(t.decoder.Columns())))
+            !t.blocks.Allocate(rowBlocks) || !t.exact.Allocate(rowBlocks * 64) || !t.changed.Allocate(size_t(t.decoder.Columns())))
             return false;
     if (!sampleOf_.Allocate(pictureRows)) return false;
     for (size_t r = 0; r < pictureRows; ++r) sampleOf_[r] = -1;
@@ -46,7 +45,7 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
     const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
     const size_t columns = size_t(trials_[0].decoder.Columns());
     Row& row = rows_[rowCount_];
-    row = Row{mcuRow, blockCount_, lumaRows, pixelRows, pixelCount_, rowCount_ * columns,
+    row = Row{mcuRow, blocks_.Size(), lumaRows, pixelRows, pixelCount_, rowCount_ * columns,
               plain != nullptr};
     sampleOf_[size_t(mcuRow)] = int(rowCount_);
     ++rowCount_;
@@ -59,17 +58,11 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
     if (plain) {
         // The plain chroma's error shares the decoded luma.
         reference = decoder.ErrorWithChroma(plain->blocks[0], plain->blocks[1], planes);
-        const size_t wide = size_t(shape_.chromaWide), first = (rowCount_ - 1) * 2 * wide;
-        for (int p = 0; p < 2; ++p) {
-            std::memcpy(plain_.data() + first + p * wide, plain->blocks[p], wide * sizeof(CoefBlock));
-            std::memcpy(plainExact_.data() + (first + p * wide) * 64, plain->exact[p],
-                        wide * 64 * sizeof(float));
-        }
+        for (int p = 0; p < 2; ++p)
+            plain_.Append(plain->blocks[p], plain->exact[p], size_t(shape_.chromaWide));
     }
     rounded_ += error;
-    std::memcpy(blocks_.data() + blockCount_, blocks, count * sizeof(CoefBlock));
-    std::memcpy(exact_.data() + blockCount_ * 64, exact, count * 64 * sizeof(float));
-    blockCount_ += count;
+    blocks_.Append(blocks, exact, count);
     const double saved = (reference < 0 ? error : reference) - error;
     reference_ += error + saved;
     saved_ += saved;
@@ -87,17 +80,15 @@ bool LambdaPilot::Recall(int mcuRow, bool fitted, McuRowBlocks& out) const {
     const size_t r = size_t(sampleOf_[size_t(mcuRow)]);
     const Row& row = rows_[r];
     if (fitted && !row.fitted) return false;
-    const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
-    const size_t count = end - row.firstBlock;
-    std::memcpy(out.blocks.data(), blocks_.data() + row.firstBlock, count * sizeof(CoefBlock));
-    std::memcpy(out.exact.data(), exact_.data() + row.firstBlock * 64, count * 64 * sizeof(float));
+    const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blocks_.Size();
     Layout(row.lumaRows, out.first, out.count);
     if (row.fitted && !fitted) {  // the fit was dropped: the plain chroma in its place
-        const size_t chroma = 2 * size_t(shape_.chromaWide), first = r * chroma;
-        std::memcpy(out.blocks.data() + out.first[1], plain_.data() + first,
-                    chroma * sizeof(CoefBlock));
-        std::memcpy(out.exact.data() + out.first[1] * 64, plainExact_.data() + first * 64,
-                    chroma * 64 * sizeof(float));
+        const size_t chroma = 2 * size_t(shape_.chromaWide);
+        blocks_.Unpack(row.firstBlock, out.count[0], out.blocks.data(), out.exact.data());
+        plain_.Unpack(r * chroma, chroma, out.blocks.data() + out.first[1],
+                      out.exact.data() + 64 * out.first[1]);
+    } else {
+        blocks_.Unpack(row.firstBlock, end - row.firstBlock, out.blocks.data(), out.exact.data());
     }
     return true;
 }
@@ -135,17 +126,16 @@ void LambdaPilot::Try(Trial& trial) const {
     double error = 0;
     for (size_t r = 0; r < rowCount_; ++r) {
         const Row& row = rows_[r];
-        const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blockCount_;
-        const CoefBlock* rounded = blocks_.data() + row.firstBlock;
+        const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blocks_.Size();
         const size_t count = end - row.firstBlock;
-        std::memcpy(trial.blocks.data(), rounded, count * sizeof(CoefBlock));
+        blocks_.Unpack(row.firstBlock, count, trial.blocks.data(), trial.exact.data());
         size_t first[3], counts[3];
         Layout(row.lumaRows, first, counts);
-        pass.Requantise(trial.blocks.data(), exact_.data() + 64 * row.firstBlock, first, counts,
+        pass.Requantise(trial.blocks.data(), trial.exact.data(), first, counts,
                         shape_.grayscale ? 1 : 3);
         for (int k = 0; k < trial.decoder.Columns(); ++k) trial.changed[k] = 0;
         for (size_t i = 0; i < count; ++i)
-            if (std::memcmp(trial.blocks[i].zz, rounded[i].zz, sizeof rounded[i].zz) != 0)
+            if (!blocks_.Same(row.firstBlock + i, trial.blocks[i]))
                 trial.changed[ColumnOf(i, row.lumaRows)] = 1;
         error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows),
                                                 PlanesOf(row), columns_.data() + row.firstColumn,

@@ -12,6 +12,7 @@
 
 #include "wexbury/coefficient_block.h"
 #include "wexbury/heap_buffer.h"
+#include "wexbury/packed_blocks.h"
 #include "wexbury/row_maker.h"
 #include "wexbury/sample_decoder.h"
 #include "wexbury/trellis_quantiser.h"
@@ -91,6 +92,7 @@ private:
     struct Trial {
         SampleDecoder decoder;
         HeapBuffer<CoefBlock> blocks;  // one row's, trellised
+        HeapBuffer<float> exact;       // their exact values, where they are not zero
         HeapBuffer<uint8_t> changed;   // per MCU column of the row
         const TrellisWeights* weights = nullptr;
         double error = 0;
@@ -112,15 +114,13 @@ private:
     int ColumnOf(size_t blockInRow, int lumaRows) const;
 
     McuRowShape shape_;
-    HeapBuffer<CoefBlock> blocks_;
-    HeapBuffer<float> exact_;
-    HeapBuffer<CoefBlock> plain_;     // per row: its plain Cb, then Cr blocks
-    HeapBuffer<float> plainExact_;
+    PackedBlocks blocks_;
+    PackedBlocks plain_;  // per row: its plain Cb, then Cr blocks
     HeapBuffer<uint8_t> pixels_;
     HeapBuffer<Row> rows_;
     HeapBuffer<double> columns_;
     HeapBuffer<int> sampleOf_;  // per MCU row of the picture: its place in rows_, or -1
-    size_t rowCount_ = 0, blockCount_ = 0, pixelCount_ = 0;
+    size_t rowCount_ = 0, pixelCount_ = 0;
     double rounded_ = 0, reference_ = 0;
     double saved_ = 0, savedSquares_ = 0;  // per row: the reference's error less the rounded's
     size_t pictureRows_ = 0;
