@@ -8,6 +8,7 @@
 // On screenshots this lowers the error that subsampling leaves by a fifth to a third.
 #include <cstdint>
 
+#include "wexbury/chroma_fit_steps.h"
 #include "wexbury/heap_buffer.h"
 
 namespace wexbury {
@@ -57,6 +58,8 @@ private:
 
     int width_ = 0, pairs_ = 0;
     int cachedRow_[kSlots];
+    ChromaFitSteps steps_{};
+    HeapBuffer<int32_t> sums_;    // one row's weighted sums of blue, green and red, three planes
     HeapBuffer<float> full_;      // one row of full-resolution chroma, two planes
     HeapBuffer<float> filtered_;  // kSlots rows of pairs_ samples, two planes
     HeapBuffer<float> transposed_;  // the transpose's output for a band's rows and 3 each side

@@ -10,6 +10,7 @@
 #include "tests/native/wexbury_test_support.h"
 #include "wexbury/bmp_reader.h"
 #include "wexbury/chroma_fit.h"
+#include "wexbury/chroma_fit_steps.h"
 #include "wexbury/jpeg_encoder.h"
 #include "wexbury/quant_tables.h"
 
@@ -238,6 +239,47 @@ std::vector<uint8_t> EncodeDefault(const Picture& p, int quality, bool progressi
     wexbury::ByteSink sink;
     EXPECT_TRUE(wexbury::EncodeJpeg(image, options, sink));
     return std::vector<uint8_t>(sink.Data(), sink.Data() + sink.Size());
+}
+
+TEST(WexburyChromaFit, SimdStepsGiveExactlyThePortableValues) {
+    const wexbury::ChromaFitSteps simd = wexbury::ChromaFitStepsSse2();
+    if (!simd.across) GTEST_SKIP() << "no SSE2 steps in this build";
+    const wexbury::ChromaFitSteps plain = wexbury::ChromaFitStepsPortable();
+    uint32_t seed = 99;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return int(seed >> 9);
+    };
+    // Every length up to a few vectors and tails, values beyond the clamp at both ends.
+    for (int count = 1; count <= 23; ++count) {
+        std::vector<float> rows[7];
+        for (auto& r : rows) {
+            r.resize(size_t(count) + 6);
+            for (float& v : r) v = float(next() % 4001 - 2000) / 7.0f;
+        }
+        std::vector<float> a(static_cast<size_t>(count)), b(a);
+        simd.across(rows[0].data() + 3, count, a.data());
+        plain.across(rows[0].data() + 3, count, b.data());
+        EXPECT_EQ(a, b) << count;
+        simd.transpose(rows[0].data(), rows[1].data(), rows[2].data(), rows[3].data(), count, a.data());
+        plain.transpose(rows[0].data(), rows[1].data(), rows[2].data(), rows[3].data(), count, b.data());
+        EXPECT_EQ(a, b) << count;
+        const float* down[7];
+        for (int k = 0; k < 7; ++k) down[k] = rows[k].data();
+        simd.down(down, count, a.data());
+        plain.down(down, count, b.data());
+        EXPECT_EQ(a, b) << count;
+        std::vector<int32_t> sums[3];
+        for (auto& s : sums) {
+            s.resize(size_t(count));
+            for (int32_t& v : s) v = next() % 2041;  // weights 1, 3, 3, 1 of 0..255
+        }
+        std::vector<float> cb(static_cast<size_t>(count)), cr(cb), cb2(cb), cr2(cb);
+        simd.convert(sums[0].data(), sums[1].data(), sums[2].data(), count, cb.data(), cr.data());
+        plain.convert(sums[0].data(), sums[1].data(), sums[2].data(), count, cb2.data(), cr2.data());
+        EXPECT_EQ(cb, cb2) << count;
+        EXPECT_EQ(cr, cr2) << count;
+    }
 }
 
 TEST(WexburyTrellis, EveryCoefficientStaysInItsTablesRange) {
