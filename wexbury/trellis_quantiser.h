@@ -57,6 +57,13 @@ SymbolCosts ScaledCosts(const AcRateModel& rates, const TrellisWeights& weights)
 // the cheapest choice. The DC is left alone. Each value keeps its sign and never grows.
 void TrellisQuantise(const float exact[64], const TrellisWeights& weights,
                      const SymbolCosts& costs, CoefBlock& block);
+using TrellisQuantiseFn = void (*)(const float exact[64], const TrellisWeights& weights,
+                                   const SymbolCosts& costs, CoefBlock& block);
+// The same search built for any processor, and for SSE arithmetic (null when this build or this
+// processor has no SSE2). Both make the same choices but where floating-point rounding differs.
+void TrellisQuantisePortable(const float exact[64], const TrellisWeights& weights,
+                             const SymbolCosts& costs, CoefBlock& block);
+TrellisQuantiseFn TrellisQuantiseSse2();
 
 // The cost the trellis minimises, for tests: squared error of the AC values plus lambda times
 // their bits.
