@@ -30,14 +30,19 @@ public:
     static constexpr uint32_t kEmpty = 0;
 
     CodeDictionary() {
-        Clear();
+        std::memset(slots_, 0, sizeof slots_);
         for (uint32_t pixel = 0; pixel < 256; ++pixel) {
             pixelSpread_[pixel] = uint16_t(Spread(pixel + 1));
             turnedRoots_[pixel] = uint16_t(Turn(Spread(pixel)));
         }
     }
 
-    void Clear() { std::memset(slots_, 0, sizeof slots_); }
+    // Empties only the slots this round filled: a round fills at most 4094 of 32768, and a photo
+    // clears the table every few thousand pixels.
+    void Clear() {
+        for (uint32_t i = 0; i < usedCount_; ++i) slots_[used_[i]] = kEmpty;
+        usedCount_ = 0;
+    }
 
     static uint32_t Key(uint32_t prefix, uint32_t pixel) { return (prefix << 8 | pixel) + 1; }
 
@@ -58,7 +63,11 @@ public:
     }
 
     uint32_t At(uint32_t slot) const { return slots_[slot]; }
-    void Store(uint32_t slot, uint32_t key, uint32_t code) { slots_[slot] = key << kCodeBits | code; }
+    // `slot` is empty (as Probe found it), so no slot is listed twice.
+    void Store(uint32_t slot, uint32_t key, uint32_t code) {
+        slots_[slot] = key << kCodeBits | code;
+        used_[usedCount_++] = uint16_t(slot);
+    }
 
     static bool Holds(uint32_t entry, uint32_t key) { return (entry >> kCodeBits) == key; }
     static uint32_t CodeIn(uint32_t entry) { return entry & kCodeMask; }
@@ -73,6 +82,8 @@ private:
     static uint32_t Spread(uint32_t value) { return (value * 0x9E3779B1u) >> (32 - kSlotBits); }
 
     uint32_t slots_[1u << kSlotBits];
+    uint16_t used_[4096];  // the slots filled since the last clear, fewer than 4096
+    uint32_t usedCount_ = 0;
     uint16_t pixelSpread_[256];
     uint16_t turnedRoots_[256];
 };
@@ -143,13 +154,14 @@ public:
         StartOver();
     }
 
-    // Every code stores the whole 64-bit accumulator and moves on by the bytes it completed, so
-    // that no branch depends on how the code widths add up.
+    // Every code stores the whole accumulator and moves on by the bytes it completed, so that no
+    // branch depends on how the code widths add up. Fewer than 8 bits wait between codes and a
+    // code has at most 12, so 32 bits hold them: one register in the 32-bit build too.
     void Pack(const uint16_t* codes, const uint16_t* end) {
         const size_t room = size_ + 2 * size_t(end - codes) + kSlack;
         if (room > bytes_.size()) bytes_.resize(std::max(room, 2 * bytes_.size()));
         uint8_t* at = bytes_.data() + size_;
-        uint64_t bits = bits_;
+        uint32_t bits = bits_;
         unsigned pending = pending_;
         for (; codes != end; ++codes) {
             uint32_t code = *codes;
@@ -166,12 +178,12 @@ public:
                 }
                 ++next_;
             }
-            bits |= uint64_t(code) << pending;
+            bits |= code << pending;
             pending += width;
             if constexpr (std::endian::native == std::endian::little) {
-                std::memcpy(at, &bits, 8);
+                std::memcpy(at, &bits, 4);
             } else {
-                for (unsigned i = 0; i < 8; ++i) at[i] = uint8_t(bits >> (8 * i));
+                for (unsigned i = 0; i < 4; ++i) at[i] = uint8_t(bits >> (8 * i));
             }
             at += pending / 8;
             bits >>= pending & ~7u;
@@ -189,7 +201,7 @@ public:
     }
 
 private:
-    static constexpr size_t kSlack = 8;  // the 8-byte store of the last code
+    static constexpr size_t kSlack = 4;  // the 4-byte store of the last code
 
     void StartOver() {
         width_ = rootBits_ + 1;
@@ -201,7 +213,7 @@ private:
     const uint32_t clearCode_;
     std::vector<uint8_t> bytes_;
     size_t size_ = 0;
-    uint64_t bits_ = 0;
+    uint32_t bits_ = 0;
     unsigned pending_ = 0;  // bits in the accumulator, below 8 between codes
     unsigned width_ = 0;
     uint32_t widthLimit_ = 0;
