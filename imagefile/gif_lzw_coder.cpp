@@ -37,11 +37,11 @@ public:
         }
     }
 
-    // Empties only the slots this round filled: a round fills at most 4094 of 32768, and a photo
-    // clears the table every few thousand pixels.
-    void Clear() {
-        for (uint32_t i = 0; i < usedCount_; ++i) slots_[used_[i]] = kEmpty;
-        usedCount_ = 0;
+    // Empties only the slots this round filled, those of codes `firstCode` to 4095 (a round ends
+    // when the table is full): at most 4094 of 32768, and a photo clears the table every few
+    // thousand pixels.
+    void Clear(uint32_t firstCode) {
+        for (uint32_t code = firstCode; code < kCodeLimit; ++code) slots_[placeOf_[code]] = kEmpty;
     }
 
     static uint32_t Key(uint32_t prefix, uint32_t pixel) { return (prefix << 8 | pixel) + 1; }
@@ -63,10 +63,9 @@ public:
     }
 
     uint32_t At(uint32_t slot) const { return slots_[slot]; }
-    // `slot` is empty (as Probe found it), so no slot is listed twice.
     void Store(uint32_t slot, uint32_t key, uint32_t code) {
         slots_[slot] = key << kCodeBits | code;
-        used_[usedCount_++] = uint16_t(slot);
+        placeOf_[code] = uint16_t(slot);
     }
 
     static bool Holds(uint32_t entry, uint32_t key) { return (entry >> kCodeBits) == key; }
@@ -82,8 +81,7 @@ private:
     static uint32_t Spread(uint32_t value) { return (value * 0x9E3779B1u) >> (32 - kSlotBits); }
 
     uint32_t slots_[1u << kSlotBits];
-    uint16_t used_[4096];  // the slots filled since the last clear, fewer than 4096
-    uint32_t usedCount_ = 0;
+    uint16_t placeOf_[kCodeLimit];  // the slot each code of this round was stored in
     uint16_t pixelSpread_[256];
     uint16_t turnedRoots_[256];
 };
@@ -328,7 +326,7 @@ private:
     // Entry 4095 exists: a clear code, before any code would need 13 bits, and an empty dictionary.
     [[gnu::noinline]] uint16_t* StartOver(uint16_t* out) {
         *out++ = CodePacker::kClearMark;
-        dictionary_->Clear();
+        dictionary_->Clear(firstFree_);
         runs_.Reset();
         if (size_t(batch_.get() + batchSize_ - out) >= kRound) return out;
         packer_.Pack(batch_.get(), out);
