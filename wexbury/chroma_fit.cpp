@@ -36,7 +36,9 @@ void Convert(const int32_t* b, const int32_t* g, const int32_t* r, int count, fl
 
 }  // namespace
 
-ChromaFitSteps ChromaFitStepsPortable() { return ChromaFitSteps{&ApplyTaps, &Transpose, &Down, &Convert}; }
+ChromaFitSteps ChromaFitStepsPortable() {
+    return ChromaFitSteps{&ApplyTaps, &Transpose, &Down, &Convert};
+}
 
 bool ChromaFit::Allocate(int width, int paddedWidth) {
     width_ = width;

@@ -5,11 +5,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
-#if defined(__GNUC__) && defined(__i386__)
-#define WEXBURY_ALIGN_STACK __attribute__((force_align_arg_pointer))
-#else
-#define WEXBURY_ALIGN_STACK
-#endif
+#include "wexbury/sse2_entry.h"
 
 namespace wexbury {
 namespace {
@@ -22,7 +18,7 @@ inline __m128 Taps(__m128 centre, __m128 one, __m128 two, __m128 three) {
                       Times(kFitTap[3], three));
 }
 
-WEXBURY_ALIGN_STACK void AcrossSse2(const float* y, int count, float* out) {
+WEXBURY_SSE2_ENTRY void AcrossSse2(const float* y, int count, float* out) {
     int i = 0;
     for (; i + 4 <= count; i += 4)
         _mm_storeu_ps(out + i, Taps(Load(y + i), _mm_add_ps(Load(y + i - 1), Load(y + i + 1)),
@@ -31,16 +27,19 @@ WEXBURY_ALIGN_STACK void AcrossSse2(const float* y, int count, float* out) {
     if (i < count) ChromaFitStepsPortable().across(y + i, count - i, out + i);
 }
 
-WEXBURY_ALIGN_STACK void TransposeSse2(const float* a, const float* b, const float* c,
-                                       const float* d, int count, float* out) {
+WEXBURY_SSE2_ENTRY void TransposeSse2(const float* a, const float* b, const float* c,
+                                      const float* d, int count, float* out) {
     int i = 0;
     for (; i + 4 <= count; i += 4)
-        _mm_storeu_ps(out + i, _mm_add_ps(_mm_add_ps(Load(a + i), Times(3.0f, _mm_add_ps(Load(b + i), Load(c + i)))),
-                                          Load(d + i)));
-    if (i < count) ChromaFitStepsPortable().transpose(a + i, b + i, c + i, d + i, count - i, out + i);
+        _mm_storeu_ps(
+            out + i,
+            _mm_add_ps(_mm_add_ps(Load(a + i), Times(3.0f, _mm_add_ps(Load(b + i), Load(c + i)))),
+                       Load(d + i)));
+    if (i < count)
+        ChromaFitStepsPortable().transpose(a + i, b + i, c + i, d + i, count - i, out + i);
 }
 
-WEXBURY_ALIGN_STACK void DownSse2(const float* const y[7], int count, float* out) {
+WEXBURY_SSE2_ENTRY void DownSse2(const float* const y[7], int count, float* out) {
     int i = 0;
     const __m128 low = _mm_set1_ps(-128.0f), high = _mm_set1_ps(127.0f);
     for (; i + 4 <= count; i += 4) {
@@ -56,8 +55,8 @@ WEXBURY_ALIGN_STACK void DownSse2(const float* const y[7], int count, float* out
     }
 }
 
-WEXBURY_ALIGN_STACK void ConvertSse2(const int32_t* b, const int32_t* g, const int32_t* r,
-                                     int count, float* cb, float* cr) {
+WEXBURY_SSE2_ENTRY void ConvertSse2(const int32_t* b, const int32_t* g, const int32_t* r, int count,
+                                    float* cb, float* cr) {
     int i = 0;
     for (; i + 4 <= count; i += 4) {
         const __m128 fb = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i)));
@@ -74,9 +73,7 @@ WEXBURY_ALIGN_STACK void ConvertSse2(const int32_t* b, const int32_t* g, const i
 }  // namespace
 
 ChromaFitSteps ChromaFitStepsSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return ChromaFitSteps{};
-#endif
+    if (!IfSse2(&AcrossSse2)) return ChromaFitSteps{};
     return ChromaFitSteps{&AcrossSse2, &TransposeSse2, &DownSse2, &ConvertSse2};
 }
 

@@ -8,6 +8,7 @@
 
 #include "wexbury/aan_dct.h"
 #include "wexbury/quant_tables.h"
+#include "wexbury/sse2_entry.h"
 
 namespace wexbury {
 namespace {
@@ -34,11 +35,9 @@ constexpr TransposedZigzag MakeTransposedZigzag() {
 }
 constexpr TransposedZigzag kTransposedZigzag = MakeTransposedZigzag();
 
-#if defined(__GNUC__) && defined(__i386__)
-__attribute__((force_align_arg_pointer))
-#endif
-void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivisors& divisors,
-                         CoefBlock& out, float exact[64]) {
+WEXBURY_SSE2_ENTRY void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride,
+                                            const QuantDivisors& divisors, CoefBlock& out,
+                                            float exact[64]) {
     F4 l[8], r[8];
     const __m128 first = _mm_set1_ps(samples[0]);
     __m128 same = _mm_castsi128_ps(_mm_set1_epi32(-1));
@@ -104,12 +103,7 @@ void DctQuantiseSse2Impl(const float* samples, ptrdiff_t stride, const QuantDivi
 
 }  // namespace
 
-DctQuantiseFn DctQuantiseSse2() {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return &DctQuantiseSse2Impl;
-}
+DctQuantiseFn DctQuantiseSse2() { return IfSse2<DctQuantiseFn>(&DctQuantiseSse2Impl); }
 
 }  // namespace wexbury
 

@@ -21,7 +21,8 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
         return false;
     for (Trial& t : trials_)
         if (!t.decoder.Allocate(shape.width, shape.grayscale, lumaQuant, chromaQuant) ||
-            !t.blocks.Allocate(rowBlocks) || !t.exact.Allocate(rowBlocks * 64) || !t.changed.Allocate(size_t(t.decoder.Columns())))
+            !t.blocks.Allocate(rowBlocks) || !t.exact.Allocate(rowBlocks * 64) ||
+            !t.changed.Allocate(size_t(t.decoder.Columns())))
             return false;
     if (!sampleOf_.Allocate(pictureRows)) return false;
     for (size_t r = 0; r < pictureRows; ++r) sampleOf_[r] = -1;

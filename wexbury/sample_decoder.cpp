@@ -242,14 +242,17 @@ double SampleDecoder::Measure(const SourcePlanes& source, double* columnsOut,
         int64_t columnSums[64];  // per column of the run, 64 columns at a time
         for (int first = c; first < end; first += 64) {
             const int last = end - first < 64 ? end : first + 64;
-            const int from = first * mcuWidth_, to = last * mcuWidth_ < width_ ? last * mcuWidth_ : width_;
+            const int from = first * mcuWidth_;
+            const int to = last * mcuWidth_ < width_ ? last * mcuWidth_ : width_;
             for (int k = 0; k < last - first; ++k) columnSums[k] = 0;
             for (int y = 0; y < rows; ++y) {
                 const uint8_t* yRow = luma + size_t(y) * lumaStride_;
                 if (grayscale_) {
                     // A grey file can only be as good as the source's luma: measured against that
                     // (three times, as the colour sums count three channels).
-                    const uint8_t *b = source.Row(0, y), *g = source.Row(1, y), *r = source.Row(2, y);
+                    const uint8_t* b = source.Row(0, y);
+                    const uint8_t* g = source.Row(1, y);
+                    const uint8_t* r = source.Row(2, y);
                     for (int x = from; x < to; ++x) {
                         const int l = (19595 * r[x] + 38470 * g[x] + 7471 * b[x] + 32768) >> 16;
                         const int e = yRow[x] - l;

@@ -6,11 +6,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
-#if defined(__GNUC__) && defined(__i386__)
-#define WEXBURY_ALIGN_STACK __attribute__((force_align_arg_pointer))
-#else
-#define WEXBURY_ALIGN_STACK
-#endif
+#include "wexbury/sse2_entry.h"
 
 namespace wexbury {
 namespace {
@@ -28,7 +24,7 @@ inline __m128i Rounded(__m128 v) {
                          _mm_set1_epi32(0x400000));
 }
 
-WEXBURY_ALIGN_STACK void InverseDctSse2Impl(const float coef[64], uint8_t* out, int stride) {
+WEXBURY_SSE2_ENTRY void InverseDctSse2Impl(const float coef[64], uint8_t* out, int stride) {
     const float* across = InverseDctBasisAcross();  // across[u * 8 + x]
     const float* basis = InverseDctBasis();         // basis[y * 8 + v]
     __m128 lo[8], hi[8];
@@ -63,8 +59,8 @@ WEXBURY_ALIGN_STACK void InverseDctSse2Impl(const float coef[64], uint8_t* out, 
     }
 }
 
-WEXBURY_ALIGN_STACK void UpsampleRowSse2Impl(const uint8_t* near, const uint8_t* far, uint8_t* out,
-                                             int samples, int first, int end) {
+WEXBURY_SSE2_ENTRY void UpsampleRowSse2Impl(const uint8_t* near, const uint8_t* far, uint8_t* out,
+                                            int samples, int first, int end) {
     if (end > samples) end = samples;
     if (first >= end) return;
     int i = first;
@@ -84,9 +80,9 @@ WEXBURY_ALIGN_STACK void UpsampleRowSse2Impl(const uint8_t* near, const uint8_t*
             _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(thrice, before), _mm_set1_epi16(8)), 4);
         const __m128i odd =
             _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(thrice, after), _mm_set1_epi16(7)), 4);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i),
-                         _mm_packus_epi16(_mm_unpacklo_epi16(even, odd),
-                                          _mm_unpackhi_epi16(even, odd)));
+        _mm_storeu_si128(
+            reinterpret_cast<__m128i*>(out + 2 * i),
+            _mm_packus_epi16(_mm_unpacklo_epi16(even, odd), _mm_unpackhi_epi16(even, odd)));
     }
     UpsampleRowPortable(near, far, out, samples, i, end);
 }
@@ -107,9 +103,9 @@ inline __m128i SquaredDifference(__m128i decoded, const uint8_t* source) {
     return _mm_madd_epi16(d, d);
 }
 
-WEXBURY_ALIGN_STACK int64_t ColourErrorSse2Impl(const uint8_t* y, const uint8_t* cb,
-                                                const uint8_t* cr, const uint8_t* const bgr[3],
-                                                int count) {
+WEXBURY_SSE2_ENTRY int64_t ColourErrorSse2Impl(const uint8_t* y, const uint8_t* cb,
+                                               const uint8_t* cr, const uint8_t* const bgr[3],
+                                               int count) {
     // The conversion's constants split so that each fits 16 bits: 1.402 = 1 + 26345 / 65536,
     // 1.772 = 2 - 14942 / 65536, and 0.71414 = 1 - 18734 / 65536.
     const __m128i centre = _mm_set1_epi16(128), two = _mm_set1_epi16(2);
@@ -140,15 +136,6 @@ WEXBURY_ALIGN_STACK int64_t ColourErrorSse2Impl(const uint8_t* y, const uint8_t*
         total += ColourErrorPortable(y + x, cb + x, cr + x, rest, count - x);
     }
     return total;
-}
-
-// The function where the processor has SSE2: asked at run time in the 32-bit build.
-template <class Fn>
-Fn IfSse2(Fn fn) {
-#if defined(__GNUC__) && defined(__i386__)
-    if (!__builtin_cpu_supports("sse2")) return nullptr;
-#endif
-    return fn;
 }
 
 }  // namespace

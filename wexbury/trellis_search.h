@@ -20,8 +20,8 @@ inline int SearchCategory(int value) {
     return magnitude ? 32 - __builtin_clz(magnitude) : 0;
 }
 
-void TrellisSearch(const float exact[64], const TrellisWeights& weights,
-                   const SymbolCosts& costs, CoefBlock& block) {
+void TrellisSearch(const float exact[64], const TrellisWeights& weights, const SymbolCosts& costs,
+                   CoefBlock& block) {
     // Only positions that round to non-zero are choices; the others are zero either way.
     int position[64];
     int16_t rounded[64];
@@ -83,8 +83,8 @@ void TrellisSearch(const float exact[64], const TrellisWeights& weights,
                 skipped += zeroError[j];
             }
             const int run = k - 1;
-            const float fromDc = zeroedBefore[i] + extra + float(run >> 4) * zrlCost +
-                                 symbolCost[(run & 15) << 4];
+            const float fromDc =
+                zeroedBefore[i] + extra + float(run >> 4) * zrlCost + symbolCost[(run & 15) << 4];
             if (fromDc < best[i]) {
                 best[i] = fromDc;
                 value[i] = candidates[c];
