@@ -45,6 +45,7 @@ public:
     }
 
     static uint32_t Key(uint32_t prefix, uint32_t pixel) { return (prefix << 8 | pixel) + 1; }
+    static uint32_t PrefixOf(uint32_t key) { return (key - 1) >> 8; }
 
     // The first slot to look at for a string extended by `pixel`, given Turn() of the string's
     // place. The turn makes the order of the pixels count: "ab" and "ba" after the same prefix part.
@@ -303,14 +304,19 @@ private:
                     entry = dictionary.At(slot);
                     if (entry == Dictionary::kEmpty) break;
                 }
-                current = Dictionary::CodeIn(entry);
                 if (at == end) break;
                 pixel = *at++;
-                key = Dictionary::Key(current, pixel);
+                key = Dictionary::Key(Dictionary::CodeIn(entry), pixel);
                 slot = dictionary.Home(Dictionary::Turn(slot), pixel);
                 entry = dictionary.At(slot);
             }
-            if (entry != Dictionary::kEmpty) break;  // the image ended inside a known string
+            if (entry != Dictionary::kEmpty) {  // the image ended inside a known string
+                current = Dictionary::CodeIn(entry);
+                break;
+            }
+            // The match is the key's prefix: keeping only the key live through the loop spares the
+            // 32-bit build a register.
+            current = Dictionary::PrefixOf(key);
             *out++ = uint16_t(current);
             dictionary.Store(slot, key, next);
             if (++next == kCodeLimit) {

@@ -10,6 +10,7 @@
 #include "wexbury/image_transform.h"
 #include "wexbury/jpeg_encoder.h"
 #include "wexbury/lambda_pilot.h"
+#include "wexbury/packed_blocks.h"
 #include "wexbury/quant_tables.h"
 #include "wexbury/row_maker.h"
 #include "wexbury/sample_decoder.h"
@@ -213,6 +214,60 @@ TEST(WexburySampleDecoder, SimdStepsGiveExactlyThePortableSamplesAndSums) {
         const uint8_t* bgr[3] = {plane[0].data(), plane[1].data(), plane[2].data()};
         EXPECT_EQ(wexbury::ColourErrorSse2()(y.data(), cb.data(), cr.data(), bgr, count),
                   wexbury::ColourErrorPortable(y.data(), cb.data(), cr.data(), bgr, count));
+    }
+}
+
+TEST(WexburyPilot, PackedBlocksComeBackWholeWithTheExactValuesTheTrellisReads) {
+    // Flat, empty, sparse and full blocks, appended in uneven runs: each comes back with all its
+    // values, zeros where it had none, and its exact values at its non-zero positions; a block
+    // differing in one value or in one position is told apart.
+    std::vector<wexbury::CoefBlock> blocks(200);
+    std::vector<float> exact(blocks.size() * 64);
+    uint32_t seed = 5;
+    auto next = [&](int range) {
+        seed = seed * 1664525u + 1013904223u;
+        return int(seed >> 8) % range;
+    };
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        wexbury::CoefBlock& b = blocks[i];
+        b = wexbury::CoefBlock{};
+        const int filled = i % 4 == 0 ? 0 : i % 4 == 1 ? 1 : i % 4 == 2 ? 1 + next(6) : 64;
+        for (int f = 0; f < filled; ++f) {
+            const int k = filled == 64 ? f : filled == 1 ? 0 : next(64);
+            b.zz[k] = int16_t(next(2047) - 1023);
+            if (b.zz[k] == 0) b.zz[k] = 1;
+            b.nonzero |= uint64_t(1) << k;
+        }
+        for (int k = 0; k < 64; ++k) exact[64 * i + k] = float(b.zz[k]) + float(next(100)) / 200;
+    }
+    wexbury::PackedBlocks packed;
+    ASSERT_TRUE(packed.Allocate(blocks.size()));
+    for (size_t at = 0; at < blocks.size();) {
+        const size_t run = std::min(blocks.size() - at, size_t(1 + next(37)));
+        packed.Append(blocks.data() + at, exact.data() + 64 * at, run);
+        at += run;
+    }
+    ASSERT_EQ(packed.Size(), blocks.size());
+    std::vector<wexbury::CoefBlock> back(50);
+    std::vector<float> backExact(back.size() * 64, -1.0f);
+    for (size_t first : {size_t(0), size_t(37), size_t(150)}) {
+        std::fill(back.begin(), back.end(), blocks[3]);  // stale values to be overwritten
+        packed.Unpack(first, back.size(), back.data(), backExact.data());
+        for (size_t i = 0; i < back.size(); ++i) {
+            const wexbury::CoefBlock& a = blocks[first + i];
+            EXPECT_EQ(0, std::memcmp(a.zz, back[i].zz, sizeof a.zz)) << first + i;
+            EXPECT_EQ(a.nonzero, back[i].nonzero) << first + i;
+            for (int k = 0; k < 64; ++k) {
+                if (a.nonzero >> k & 1) {
+                    EXPECT_EQ(exact[64 * (first + i) + k], backExact[64 * i + k]);
+                }
+            }
+            EXPECT_TRUE(packed.Same(first + i, a));
+            wexbury::CoefBlock other = a;
+            other.zz[0] = int16_t(other.zz[0] + 1);
+            other.nonzero |= 1;
+            EXPECT_FALSE(packed.Same(first + i, other)) << first + i;
+        }
     }
 }
 
