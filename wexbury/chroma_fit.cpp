@@ -29,8 +29,8 @@ void Down(const float* const y[7], int count, float* out) {
 void Convert(const int32_t* b, const int32_t* g, const int32_t* r, int count, float* cb,
              float* cr) {
     for (int i = 0; i < count; ++i) {
-        cb[i] = kFitCbB * float(b[i]) + kFitCbG * float(g[i]) + kFitCbR * float(r[i]);
-        cr[i] = kFitCrB * float(b[i]) + kFitCrG * float(g[i]) + kFitCrR * float(r[i]);
+        cb[i] = kCbB * float(b[i]) + kCbG * float(g[i]) + kCbR * float(r[i]);
+        cr[i] = kCrB * float(b[i]) + kCrG * float(g[i]) + kCrR * float(r[i]);
     }
 }
 

@@ -5,6 +5,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
+#include "wexbury/colour_convert.h"
 #include "wexbury/sse2_entry.h"
 
 namespace wexbury {
@@ -62,10 +63,10 @@ WEXBURY_SSE2_ENTRY void ConvertSse2(const int32_t* b, const int32_t* g, const in
         const __m128 fb = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i)));
         const __m128 fg = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(g + i)));
         const __m128 fr = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(r + i)));
-        _mm_storeu_ps(cb + i, _mm_add_ps(_mm_add_ps(Times(kFitCbB, fb), Times(kFitCbG, fg)),
-                                         Times(kFitCbR, fr)));
-        _mm_storeu_ps(cr + i, _mm_add_ps(_mm_add_ps(Times(kFitCrB, fb), Times(kFitCrG, fg)),
-                                         Times(kFitCrR, fr)));
+        _mm_storeu_ps(cb + i, _mm_add_ps(_mm_add_ps(Times(kCbB, fb), Times(kCbG, fg)),
+                                         Times(kCbR, fr)));
+        _mm_storeu_ps(cr + i, _mm_add_ps(_mm_add_ps(Times(kCrB, fb), Times(kCrG, fg)),
+                                         Times(kCrR, fr)));
     }
     if (i < count) ChromaFitStepsPortable().convert(b + i, g + i, r + i, count - i, cb + i, cr + i);
 }

@@ -12,10 +12,6 @@ inline constexpr float kFitTapSum = 1.0f - 2.0f / 3 + 2.0f / 9 - 2.0f / 27;
 inline constexpr float kFitNorm = 1.0f / (kFitTapSum * 8.0f);
 inline constexpr float kFitTap[4] = {kFitNorm, -kFitNorm / 3, kFitNorm / 9, -kFitNorm / 27};
 
-// The colour conversion's chroma rows, for sums of blue, green and red.
-inline constexpr float kFitCbR = -0.168735892f, kFitCbG = -0.331264108f, kFitCbB = 0.5f;
-inline constexpr float kFitCrR = 0.5f, kFitCrG = -0.418687589f, kFitCrB = -0.081312411f;
-
 struct ChromaFitSteps {
     // out[i] = the inverse's taps around y[i], i < count; y has 3 more values at each end.
     void (*across)(const float* y, int count, float* out);

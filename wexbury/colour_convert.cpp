@@ -4,8 +4,6 @@ namespace wexbury {
 namespace {
 
 constexpr float kYr = 0.299f, kYg = 0.587f, kYb = 0.114f;
-constexpr float kCbR = -0.168735892f, kCbG = -0.331264108f, kCbB = 0.5f;
-constexpr float kCrR = 0.5f, kCrG = -0.418687589f, kCrB = -0.081312411f;
 
 // Luma as three table look-ups and two adds; the -128 centring rides in the red table.
 struct LumaTables {

@@ -4,6 +4,10 @@
 
 namespace wexbury {
 
+// The conversion's chroma rows: Cb and Cr from red, green and blue.
+inline constexpr float kCbR = -0.168735892f, kCbG = -0.331264108f, kCbB = 0.5f;
+inline constexpr float kCrR = 0.5f, kCrG = -0.418687589f, kCrB = -0.081312411f;
+
 // Two source rows of blue-green-red pixels (`upper` above `lower`) -> two rows of luma and one
 // row of chroma, each chroma sample the average of a 2x2 square. Out to `paddedWidth` (even)
 // luma samples, positions past `width` repeat the last pixel. Chroma rows get paddedWidth / 2.
