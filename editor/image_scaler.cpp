@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <new>
+#include <optional>
 
 #include "editor/area_average.h"
 #include "editor/bitmap_ops.h"
@@ -141,6 +142,69 @@ private:
     int top_ = 0, rows_ = 0;
 };
 
+// A new DIB section's pages each cost a page fault on their first write; for a large reduction
+// together more than the averaging. While the reduction fills the upper rows of a new section, a
+// helper thread writes the pages of its lower rows once. The reduction only writes a row after it
+// has asked for that row's source rows, so it waits for the helper when it first asks for a source
+// row of the lower part: the two never write the same page at the same time.
+class LowerRowsFaultedAhead : public AreaAverage::SourceRows {
+public:
+    // Below this many bytes the faults cost less than starting a thread.
+    static constexpr size_t kWorthIt = size_t(4) << 20;
+
+    LowerRowsFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
+                          ptrdiff_t stride, int targetHeight)
+        : source_(source) {
+        // The upper half is the reduction's own: it reads and averages meanwhile.
+        const int lower = targetHeight / 2;
+        // Whole pages from the first of the lower rows on.
+        const uintptr_t start = reinterpret_cast<uintptr_t>(target + ptrdiff_t(lower) * stride);
+        begin_ = reinterpret_cast<uint8_t*>((start + kPage - 1) & ~uintptr_t(kPage - 1));
+        end_ = target + ptrdiff_t(targetHeight) * stride;
+        // The first source row of target row `lower`, as the reduction's axes place it.
+        firstSourceOfLower_ = int(int64_t(lower) * sourceHeight / targetHeight);
+        if (end_ > begin_ && size_t(end_ - target) >= kWorthIt && ProcessorCount() > 1)
+            thread_ = ::CreateThread(nullptr, 64 * 1024, &LowerRowsFaultedAhead::Touch, this,
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    }
+    ~LowerRowsFaultedAhead() override { Join(); }
+    LowerRowsFaultedAhead(const LowerRowsFaultedAhead&) = delete;
+    LowerRowsFaultedAhead& operator=(const LowerRowsFaultedAhead&) = delete;
+
+    const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
+        if (thread_ && y + count > firstSourceOfLower_) Join();
+        return source_.Rows(y, count, stride);
+    }
+
+private:
+    static constexpr size_t kPage = 4096;
+
+    static DWORD ProcessorCount() {
+        SYSTEM_INFO system;
+        ::GetSystemInfo(&system);
+        return system.dwNumberOfProcessors;
+    }
+
+    static DWORD WINAPI Touch(void* self) {
+        auto* ahead = static_cast<LowerRowsFaultedAhead*>(self);
+        // The pixels are all written by the reduction later; until then they are zero.
+        for (volatile uint8_t* page = ahead->begin_; page < ahead->end_; page += kPage) *page = 0;
+        return 0;
+    }
+    void Join() {
+        if (!thread_) return;
+        ::WaitForSingleObject(thread_, INFINITE);
+        ::CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+
+    AreaAverage::SourceRows& source_;
+    uint8_t* begin_ = nullptr;
+    uint8_t* end_ = nullptr;
+    int firstSourceOfLower_ = 0;
+    HANDLE thread_ = nullptr;
+};
+
 }  // namespace
 
 bool ImageScaler::MadeByReduce(HBITMAP bitmap, DIBSECTION* section) const {
@@ -156,13 +220,15 @@ void ImageScaler::KeepSpare(CBitmap unused) {
     if (MadeByReduce(unused, &section)) spare = std::move(unused);
 }
 
-CBitmap ImageScaler::TargetOf(int width, int height, void** bits) {
+CBitmap ImageScaler::TargetOf(int width, int height, void** bits, bool* isNew) {
     DIBSECTION section;
+    *isNew = false;
     if (MadeByReduce(spare, &section) && section.dsBm.bmWidth == width && section.dsBm.bmHeight == height) {
         ::GdiFlush();  // nothing drawn into it before is still on its way
         *bits = section.dsBm.bmBits;
         return std::move(spare);
     }
+    *isNew = true;
     spare.DeleteObject();
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(BITMAPINFOHEADER);
@@ -188,11 +254,20 @@ CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
     if (DisplayDibDepth() < 24) return Scale(image, window, width, height);
 
     void* bits = nullptr;
-    CBitmap reduced = TargetOf(width, height, &bits);
+    bool isNew = false;
+    CBitmap reduced = TargetOf(width, height, &bits, &isNew);
     if (!reduced) return CBitmap();
-    BitmapBands rows(image, size);
-    if (!rows.Ready() || !AreaAverage::Reduce(rows, size.cx, size.cy, static_cast<uint8_t*>(bits),
-                                              ptrdiff_t(width) * 4, width, height)) {
+    BitmapBands bands(image, size);
+    if (!bands.Ready()) {
+        KeepSpare(std::move(reduced));
+        return CBitmap();
+    }
+    uint8_t* const target = static_cast<uint8_t*>(bits);
+    const ptrdiff_t stride = ptrdiff_t(width) * 4;
+    std::optional<LowerRowsFaultedAhead> ahead;
+    if (isNew) ahead.emplace(bands, size.cy, target, stride, height);
+    AreaAverage::SourceRows& rows = ahead ? static_cast<AreaAverage::SourceRows&>(*ahead) : bands;
+    if (!AreaAverage::Reduce(rows, size.cx, size.cy, target, stride, width, height)) {
         KeepSpare(std::move(reduced));  // its pages are still good for the next try
         return CBitmap();
     }

@@ -53,8 +53,8 @@ public:
 
 private:
     // Reduce's DIB section: the spare when it has that size (the spare is freed otherwise), else
-    // a new one. `bits` is set to its top row.
-    CBitmap TargetOf(int width, int height, void** bits);
+    // a new one (`isNew` is then set). `bits` is set to its top row.
+    CBitmap TargetOf(int width, int height, void** bits, bool* isNew);
     // True when `bitmap` is one of the DIB sections Reduce made lately; fills `section`.
     bool MadeByReduce(HBITMAP bitmap, DIBSECTION* section) const;
 

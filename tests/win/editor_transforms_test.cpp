@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "editor/area_average.h"
 #include "editor/bitmap_ops.h"
 #include "editor/image_scaler.h"
 #include "editor/rotate_bitmap.h"
@@ -206,6 +207,53 @@ TEST(EditorImageScaler, AReductionOfTheSpareSizeIsWrittenIntoTheSpare) {
     ASSERT_TRUE(elsewhere);
     scaler.KeepSpare(std::move(elsewhere));
     EXPECT_FALSE(scaler.HasSpare());
+}
+
+namespace {
+
+// The picture's rows from memory, for the reduction without any window code.
+class RowsInMemory : public AreaAverage::SourceRows {
+public:
+    RowsInMemory(const std::vector<uint32_t>& pixels, int width) : pixels_(pixels), width_(width) {}
+    const uint8_t* Rows(int y, int, ptrdiff_t* stride) override {
+        *stride = ptrdiff_t(width_) * 4;
+        return reinterpret_cast<const uint8_t*>(pixels_.data() + size_t(y) * size_t(width_));
+    }
+
+private:
+    const std::vector<uint32_t>& pixels_;
+    int width_;
+};
+
+}  // namespace
+
+// A reduction large enough for a new section's lower rows to be faulted in by a helper while the
+// upper ones are averaged: the same pixels as the reduction straight from memory, and as the same
+// reduction written into the section again as a spare.
+TEST(EditorImageScaler, ALargeReductionIntoANewSectionIsWholeAndExact) {
+    constexpr int kWidth = 2400, kHeight = 1800;
+    CBitmap image;
+    image.Attach(NamedBitmap(kWidth, kHeight));
+    ASSERT_TRUE(image);
+    const std::vector<uint32_t> source = PixelsOf(image);
+    ImageScaler scaler;
+    for (auto [w, h] : {std::pair{kWidth / 2, kHeight / 2}, std::pair{1100, 1000}}) {
+        CBitmap reduced = scaler.Reduce(image, nullptr, w, h);  // at least 4 MB: a helper's part
+        ASSERT_TRUE(reduced) << w;
+        std::vector<uint32_t> wanted(size_t(w) * h);
+        RowsInMemory rows(source, kWidth);
+        ASSERT_TRUE(AreaAverage::Reduce(rows, kWidth, kHeight, reinterpret_cast<uint8_t*>(wanted.data()),
+                                        ptrdiff_t(w) * 4, w, h));
+        for (uint32_t& p : wanted) p &= 0xFFFFFF;
+        std::vector<uint32_t> got = PixelsOf(reduced);
+        for (uint32_t& p : got) p &= 0xFFFFFF;
+        EXPECT_EQ(got, wanted) << w;
+        scaler.KeepSpare(std::move(reduced));
+        CBitmap again = scaler.Reduce(image, nullptr, w, h);
+        std::vector<uint32_t> gotAgain = PixelsOf(again);
+        for (uint32_t& p : gotAgain) p &= 0xFFFFFF;
+        EXPECT_EQ(gotAgain, wanted) << w;
+    }
 }
 
 TEST(EditorResources, TheProgramCarriesItsCursorsWithTheirHotSpotsAndBothDialogs) {
