@@ -1,6 +1,8 @@
 #include "editor/image_scaler.h"
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -143,36 +145,46 @@ private:
 };
 
 // A new DIB section's pages each cost a page fault on their first write; for a large reduction
-// together more than the averaging. While the reduction fills the upper rows of a new section, a
-// helper thread writes the pages of its lower rows once. The reduction only writes a row after it
-// has asked for that row's source rows, so it waits for the helper when it first asks for a source
-// row of the lower part: the two never write the same page at the same time.
-class LowerRowsFaultedAhead : public AreaAverage::SourceRows {
+// together more than the averaging. A helper thread writes them once, top first, while the
+// reduction averages; before the reduction writes a row, every page under it has been written by
+// the helper or, where the reduction caught up with it, by the reduction itself. Each page is
+// claimed by one of the two, so no page is written by both at once.
+class PagesFaultedAhead : public AreaAverage::SourceRows {
 public:
     // Below this many bytes the faults cost less than starting a thread.
-    static constexpr size_t kWorthIt = size_t(4) << 20;
+    static constexpr size_t kWorthIt = size_t(2) << 20;
 
-    LowerRowsFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
-                          ptrdiff_t stride, int targetHeight)
-        : source_(source) {
-        // The upper half is the reduction's own: it reads and averages meanwhile.
-        const int lower = targetHeight / 2;
-        // Whole pages from the first of the lower rows on.
-        const uintptr_t start = reinterpret_cast<uintptr_t>(target + ptrdiff_t(lower) * stride);
-        begin_ = reinterpret_cast<uint8_t*>((start + kPage - 1) & ~uintptr_t(kPage - 1));
-        end_ = target + ptrdiff_t(targetHeight) * stride;
-        // The first source row of target row `lower`, as the reduction's axes place it.
-        firstSourceOfLower_ = int(int64_t(lower) * sourceHeight / targetHeight);
-        if (end_ > begin_ && size_t(end_ - target) >= kWorthIt && ProcessorCount() > 1)
-            thread_ = ::CreateThread(nullptr, 64 * 1024, &LowerRowsFaultedAhead::Touch, this,
-                                     STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    PagesFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
+                      ptrdiff_t stride, int targetHeight)
+        : source_(source), sourceHeight_(sourceHeight), targetHeight_(targetHeight),
+          target_(reinterpret_cast<uintptr_t>(target)), firstPage_(target_ & ~uintptr_t(kPage - 1)),
+          stride_(stride) {
+        const size_t bytes = size_t(stride) * size_t(targetHeight);
+        pages_ = PagesBelow(target_ + bytes);
+        if (bytes < kWorthIt || ProcessorCount() < 2) return;
+        done_.reset(new (std::nothrow) std::atomic<uint8_t>[pages_]);
+        if (!done_) return;
+        for (size_t k = 0; k < pages_; ++k) done_[k].store(0, std::memory_order_relaxed);
+        thread_ = ::CreateThread(nullptr, 64 * 1024, &PagesFaultedAhead::Help, this,
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     }
-    ~LowerRowsFaultedAhead() override { Join(); }
-    LowerRowsFaultedAhead(const LowerRowsFaultedAhead&) = delete;
-    LowerRowsFaultedAhead& operator=(const LowerRowsFaultedAhead&) = delete;
+    ~PagesFaultedAhead() override {
+        if (!thread_) return;
+        next_.store(pages_);  // the helper claims nothing more
+        ::WaitForSingleObject(thread_, INFINITE);
+        ::CloseHandle(thread_);
+    }
+    PagesFaultedAhead(const PagesFaultedAhead&) = delete;
+    PagesFaultedAhead& operator=(const PagesFaultedAhead&) = delete;
 
     const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
-        if (thread_ && y + count > firstSourceOfLower_) Join();
+        if (thread_) {
+            // The reduction may now write every target row whose first source row is among
+            // these (the axes put row t's first at t * sourceHeight / targetHeight, rounded down).
+            const int64_t end = (int64_t(y + count) * targetHeight_ + sourceHeight_ - 1) / sourceHeight_;
+            const int64_t rows = end < targetHeight_ ? end : targetHeight_;
+            Reach(PagesBelow(target_ + uintptr_t(rows) * uintptr_t(stride_)));
+        }
         return source_.Rows(y, count, stride);
     }
 
@@ -185,23 +197,38 @@ private:
         return system.dwNumberOfProcessors;
     }
 
-    static DWORD WINAPI Touch(void* self) {
-        auto* ahead = static_cast<LowerRowsFaultedAhead*>(self);
-        // The pixels are all written by the reduction later; until then they are zero.
-        for (volatile uint8_t* page = ahead->begin_; page < ahead->end_; page += kPage) *page = 0;
+    // How many pages the section's bytes before `address` lie on.
+    size_t PagesBelow(uintptr_t address) const { return (address - firstPage_ + kPage - 1) / kPage; }
+    // Writes page k once (the first byte of it that is the section's); the pixels are all
+    // written by the reduction later.
+    void Touch(size_t k) {
+        const uintptr_t start = firstPage_ + k * kPage;
+        *reinterpret_cast<volatile uint8_t*>(start > target_ ? start : target_) = 0;
+        done_[k].store(1, std::memory_order_release);
+    }
+    static DWORD WINAPI Help(void* self) {
+        auto* ahead = static_cast<PagesFaultedAhead*>(self);
+        for (size_t k; (k = ahead->next_.fetch_add(1)) < ahead->pages_;) ahead->Touch(k);
         return 0;
     }
-    void Join() {
-        if (!thread_) return;
-        ::WaitForSingleObject(thread_, INFINITE);
-        ::CloseHandle(thread_);
-        thread_ = nullptr;
+    // Pages 0 to `pages` - 1 are written: the reduction writes those not yet claimed itself, and
+    // waits for the helper's one in hand.
+    void Reach(size_t pages) {
+        if (pages > pages_) pages = pages_;
+        for (size_t k; next_.load(std::memory_order_relaxed) < pages && (k = next_.fetch_add(1)) < pages_;)
+            Touch(k);
+        for (; reached_ < pages; ++reached_)
+            while (!done_[reached_].load(std::memory_order_acquire)) YieldProcessor();
     }
 
     AreaAverage::SourceRows& source_;
-    uint8_t* begin_ = nullptr;
-    uint8_t* end_ = nullptr;
-    int firstSourceOfLower_ = 0;
+    const int sourceHeight_, targetHeight_;
+    const uintptr_t target_, firstPage_;  // the section's pixels, and the start of their first page
+    const ptrdiff_t stride_;
+    size_t pages_ = 0;
+    std::unique_ptr<std::atomic<uint8_t>[]> done_;
+    std::atomic<size_t> next_{0};  // the next page to claim
+    size_t reached_ = 0;           // pages below this are written, as the reduction knows
     HANDLE thread_ = nullptr;
 };
 
@@ -264,7 +291,7 @@ CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
     }
     uint8_t* const target = static_cast<uint8_t*>(bits);
     const ptrdiff_t stride = ptrdiff_t(width) * 4;
-    std::optional<LowerRowsFaultedAhead> ahead;
+    std::optional<PagesFaultedAhead> ahead;
     if (isNew) ahead.emplace(bands, size.cy, target, stride, height);
     AreaAverage::SourceRows& rows = ahead ? static_cast<AreaAverage::SourceRows&>(*ahead) : bands;
     if (!AreaAverage::Reduce(rows, size.cx, size.cy, target, stride, width, height)) {

@@ -227,9 +227,9 @@ private:
 
 }  // namespace
 
-// A reduction large enough for a new section's lower rows to be faulted in by a helper while the
-// upper ones are averaged: the same pixels as the reduction straight from memory, and as the same
-// reduction written into the section again as a spare.
+// A reduction large enough for a helper to write a new section's pages first while it is averaged
+// into them: the same pixels as the reduction straight from memory, and as the same reduction
+// written into the section again as a spare.
 TEST(EditorImageScaler, ALargeReductionIntoANewSectionIsWholeAndExact) {
     constexpr int kWidth = 2400, kHeight = 1800;
     CBitmap image;
@@ -238,7 +238,7 @@ TEST(EditorImageScaler, ALargeReductionIntoANewSectionIsWholeAndExact) {
     const std::vector<uint32_t> source = PixelsOf(image);
     ImageScaler scaler;
     for (auto [w, h] : {std::pair{kWidth / 2, kHeight / 2}, std::pair{1100, 1000}}) {
-        CBitmap reduced = scaler.Reduce(image, nullptr, w, h);  // at least 4 MB: a helper's part
+        CBitmap reduced = scaler.Reduce(image, nullptr, w, h);  // over 4 MB: the helper's size
         ASSERT_TRUE(reduced) << w;
         std::vector<uint32_t> wanted(size_t(w) * h);
         RowsInMemory rows(source, kWidth);
