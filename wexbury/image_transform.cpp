@@ -62,6 +62,7 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
         scale = least;
         return true;
     }
+    auto weightsFor = [&](float s, int c) { return maker.Weights().At(s, c); };
     auto sample = [&](int first) {
         for (int my = first; my < layout.mcusHigh; my += every) {
             if (!maker.Make(my, row, true)) return false;
@@ -74,6 +75,9 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
             if (!pilot.AddRow(my, row.blocks.data(), row.exact.data(), lumaRows,
                               maker.SourceRows(), rows, maker.Fits() ? &plain : nullptr))
                 return false;
+            // The first two lambdas are tried beside the sampling, on the rows so far and as
+            // they come, once the fit is seen to help (a photo's sample will not need them).
+            if (!maker.Fits() || pilot.FitHelps()) pilot.StartTries(kMostLambdaScale, weightsFor);
         }
         return true;
     };
@@ -84,12 +88,12 @@ bool ChooseLambda(RowMaker& maker, const CoefficientImage& layout, bool grayscal
     if (maker.Fits() && !pilot.FitHelps()) {
         // One-pixel detail in pure colours: the fit's values overshoot what a sample can hold,
         // and the plain averages leave less error. Then this picture is coded as without it.
+        pilot.StopTries();
         maker.DropFit();
         scale = least;
         return true;
     }
-    scale = pilot.Choose(least, kMostLambdaScale,
-                         [&](float s, int c) { return maker.Weights().At(s, c); });
+    scale = pilot.Choose(least, kMostLambdaScale, weightsFor);
     // The fit's values cost a few more bytes; with no saving to spend they buy only accuracy.
     if (scale <= least) maker.DropFit();
     return true;

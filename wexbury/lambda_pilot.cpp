@@ -24,7 +24,9 @@ bool LambdaPilot::Allocate(const McuRowShape& shape, size_t rows, size_t picture
             !t.blocks.Allocate(rowBlocks) || !t.exact.Allocate(rowBlocks * 64) ||
             !t.changed.Allocate(size_t(t.decoder.Columns())))
             return false;
-    if (!sampleOf_.Allocate(pictureRows)) return false;
+    if (!measure_.Allocate(shape.width, shape.grayscale, lumaQuant, chromaQuant) ||
+        !sampleOf_.Allocate(pictureRows))
+        return false;
     for (size_t r = 0; r < pictureRows; ++r) sampleOf_[r] = -1;
     return columns_.Allocate(rows * size_t(trials_[0].decoder.Columns()));
 }
@@ -44,15 +46,15 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
                        double reference) {
     if (rowCount_ == rows_.size()) return false;
     const size_t count = size_t(shape_.lumaWide) * size_t(lumaRows) + 2 * size_t(shape_.chromaWide);
-    const size_t columns = size_t(trials_[0].decoder.Columns());
+    const size_t columns = size_t(measure_.Columns());
     Row& row = rows_[rowCount_];
-    row = Row{mcuRow, blocks_.Size(), lumaRows, pixelRows, pixelCount_, rowCount_ * columns,
+    row = Row{mcuRow, blocks_.Size(), count, lumaRows, pixelRows, pixelCount_, rowCount_ * columns,
               plain != nullptr};
     sampleOf_[size_t(mcuRow)] = int(rowCount_);
     ++rowCount_;
     SplitPlanes(source, pixelRows, shape_.width, pixels_.data() + pixelCount_);
     pixelCount_ += size_t(shape_.width) * 3 * size_t(pixelRows);
-    SampleDecoder& decoder = trials_[0].decoder;
+    SampleDecoder& decoder = measure_;
     const SourcePlanes planes = PlanesOf(row);
     const double error = decoder.Error(View(blocks, lumaRows), planes,
                                        columns_.data() + row.firstColumn);
@@ -68,6 +70,10 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
     reference_ += error + saved;
     saved_ += saved;
     savedSquares_ += saved * saved;
+    if (triesRunning_) {
+        published_.store(rowCount_, std::memory_order_release);
+        added_.Post();
+    }
     return true;
 }
 
@@ -81,7 +87,6 @@ bool LambdaPilot::Recall(int mcuRow, bool fitted, McuRowBlocks& out) const {
     const size_t r = size_t(sampleOf_[size_t(mcuRow)]);
     const Row& row = rows_[r];
     if (fitted && !row.fitted) return false;
-    const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blocks_.Size();
     Layout(row.lumaRows, out.first, out.count);
     if (row.fitted && !fitted) {  // the fit was dropped: the plain chroma in its place
         const size_t chroma = 2 * size_t(shape_.chromaWide);
@@ -89,7 +94,7 @@ bool LambdaPilot::Recall(int mcuRow, bool fitted, McuRowBlocks& out) const {
         plain_.Unpack(r * chroma, chroma, out.blocks.data() + out.first[1],
                       out.exact.data() + 64 * out.first[1]);
     } else {
-        blocks_.Unpack(row.firstBlock, end - row.firstBlock, out.blocks.data(), out.exact.data());
+        blocks_.Unpack(row.firstBlock, row.blockCount, out.blocks.data(), out.exact.data());
     }
     return true;
 }
@@ -120,29 +125,58 @@ int LambdaPilot::ColumnOf(size_t blockInRow, int lumaRows) const {
 }
 
 void LambdaPilot::Try(Trial& trial) const {
+    trial.pass.emplace(trial.weights);
+    trial.error = 0;
+    for (size_t r = 0; r < rowCount_; ++r) TryRow(trial, r);
+}
+
+void LambdaPilot::TryRow(Trial& trial, size_t r) const {
     // The rows in turn through the coding's own pass, so that bit costs are learnt as the coding
     // learns them: a model fitted to rounded symbols alone would price the values the trellis
     // drops too low at high lambdas.
-    RateDistortionPass pass(trial.weights);
-    double error = 0;
-    for (size_t r = 0; r < rowCount_; ++r) {
-        const Row& row = rows_[r];
-        const size_t end = r + 1 < rowCount_ ? rows_[r + 1].firstBlock : blocks_.Size();
-        const size_t count = end - row.firstBlock;
-        blocks_.Unpack(row.firstBlock, count, trial.blocks.data(), trial.exact.data());
-        size_t first[3], counts[3];
-        Layout(row.lumaRows, first, counts);
-        pass.Requantise(trial.blocks.data(), trial.exact.data(), first, counts,
-                        shape_.grayscale ? 1 : 3);
-        for (int k = 0; k < trial.decoder.Columns(); ++k) trial.changed[k] = 0;
-        for (size_t i = 0; i < count; ++i)
-            if (!blocks_.Same(row.firstBlock + i, trial.blocks[i]))
-                trial.changed[ColumnOf(i, row.lumaRows)] = 1;
-        error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows),
-                                                PlanesOf(row), columns_.data() + row.firstColumn,
-                                                trial.changed.data());
+    const Row& row = rows_[r];
+    const size_t count = row.blockCount;
+    blocks_.Unpack(row.firstBlock, count, trial.blocks.data(), trial.exact.data());
+    size_t first[3], counts[3];
+    Layout(row.lumaRows, first, counts);
+    trial.pass->Requantise(trial.blocks.data(), trial.exact.data(), first, counts,
+                           shape_.grayscale ? 1 : 3);
+    for (int k = 0; k < trial.decoder.Columns(); ++k) trial.changed[k] = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (!blocks_.Same(row.firstBlock + i, trial.blocks[i]))
+            trial.changed[ColumnOf(i, row.lumaRows)] = 1;
+    trial.error += trial.decoder.ErrorAfterChanges(View(trial.blocks.data(), row.lumaRows),
+                                                   PlanesOf(row), columns_.data() + row.firstColumn,
+                                                   trial.changed.data());
+}
+
+void LambdaPilot::TryAsAdded(void* self) {
+    LambdaPilot* pilot = static_cast<LambdaPilot*>(self);
+    // A post for each row as it is published, then one more to stop: the rows are all tried
+    // before that one is seen, unless the tries are abandoned.
+    for (size_t r = 0;; ++r) {
+        pilot->added_.Wait();
+        if (pilot->abandon_.load() || r >= pilot->published_.load(std::memory_order_acquire)) return;
+        for (Trial& trial : pilot->trials_) pilot->TryRow(trial, r);
     }
-    trial.error = error;
+}
+
+bool LambdaPilot::FinishTries(double error[2]) {
+    if (!triesRunning_) return false;
+    added_.Post();
+    triesAsAdded_.Join();
+    triesRunning_ = false;
+    error[0] = trials_[0].error;
+    error[1] = trials_[1].error;
+    return true;
+}
+
+void LambdaPilot::StopTries() {
+    if (!triesRunning_) return;
+    abandon_.store(true);
+    added_.Post();
+    triesAsAdded_.Join();
+    triesRunning_ = false;
 }
 
 void LambdaPilot::TryOnSide(void* self) {

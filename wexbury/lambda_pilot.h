@@ -6,15 +6,19 @@
 // bytes. The pilot tries lambdas on the sample, decoding what the trellis makes of it each time,
 // and picks the largest whose error stays within that. One lambda for the whole picture spends
 // the allowance where bits are cheapest.
+#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "wexbury/coefficient_block.h"
 #include "wexbury/heap_buffer.h"
 #include "wexbury/packed_blocks.h"
+#include "wexbury/rate_distortion_pass.h"
 #include "wexbury/row_maker.h"
 #include "wexbury/sample_decoder.h"
+#include "wexbury/side_thread.h"
 #include "wexbury/trellis_quantiser.h"
 
 namespace wexbury {
@@ -36,6 +40,11 @@ struct McuRowShape {
 
 class LambdaPilot {
 public:
+    LambdaPilot() = default;
+    LambdaPilot(const LambdaPilot&) = delete;
+    LambdaPilot& operator=(const LambdaPilot&) = delete;
+    ~LambdaPilot() { StopTries(); }
+
     // Room for `rows` sampled rows of the picture's `pictureRows`; the tables (natural order)
     // are kept by pointer.
     bool Allocate(const McuRowShape& shape, size_t rows, size_t pictureRows,
@@ -64,6 +73,15 @@ public:
     // whether, and by how much, the fit helps.
     bool Doubtful() const;
 
+    // Tries the two lambdas Choose tries first (up to `most`) on the rows added so far and on each
+    // row as it is added, on a side thread, while the caller goes on sampling; Choose then finds
+    // them tried. Once only; false, and nothing started, where no thread can be had (Choose
+    // tries them itself then).
+    template <class WeightsFor>
+    bool StartTries(float most, WeightsFor&& weightsFor);
+    // Ends those tries where they are: their answers are not wanted.
+    void StopTries();
+
     // `weightsFor(scale, component)` gives the trellis weights at a lambda scale. Returns the
     // largest scale up to `most` the sample affords: `least` where the fit saved nothing, zero
     // (no trellis) where even that would add more than the sample allows.
@@ -79,10 +97,15 @@ private:
     // The sample stands for the picture only so well: the pilot aims at this part of what the
     // sample allows.
     static constexpr double kShareOfTarget = 0.9;
+    // The lambdas tried first: far apart, one on each thread.
+    static float FirstTried(int t, float most) {
+        const float scale = t == 0 ? kFirstGuess : 3 * kFirstGuess;
+        return scale < most ? scale : most;
+    }
 
     struct Row {
         int mcuRow;
-        size_t firstBlock;
+        size_t firstBlock, blockCount;
         int lumaRows, pixelRows;
         size_t firstPixel;
         size_t firstColumn;  // in columns_: the rounded blocks' error per MCU column
@@ -95,12 +118,19 @@ private:
         HeapBuffer<float> exact;       // their exact values, where they are not zero
         HeapBuffer<uint8_t> changed;   // per MCU column of the row
         const TrellisWeights* weights = nullptr;
+        std::optional<RateDistortionPass> pass;  // its bit costs, learnt row by row
         double error = 0;
     };
 
     // The sample's error after the trellis at `trial.weights` (one per component).
     void Try(Trial& trial) const;
+    // Adds sampled row r's error after the trellis to the trial's, the rows taken in turn.
+    void TryRow(Trial& trial, size_t r) const;
     static void TryOnSide(void* self);
+    static void TryAsAdded(void* self);
+    // Waits until the tries StartTries began have taken every row added; their errors. False
+    // where none were begun.
+    bool FinishTries(double error[2]);
     void TryTwo(const TrellisWeights first[3], const TrellisWeights second[3], double error[2]);
     // Keeps the row and measures its rounded blocks; the reference as given, or with the plain
     // chroma blocks when there are any.
@@ -132,24 +162,60 @@ private:
     // A sample is doubtful when that doubt is more than this share of its saving.
     static constexpr double kDoubtfulShare = 0.1;
     Trial trials_[2];
+    SampleDecoder measure_;  // the rows' own errors, as they are added (the trials may run meanwhile)
+
+    // The tries taken as the rows are added.
+    SideThread triesAsAdded_;
+    bool triesRunning_ = false, triesBegun_ = false;
+    Signal added_{0};                   // a post for each row added, and one to stop
+    std::atomic<size_t> published_{0};  // rows the side thread may try
+    std::atomic<bool> abandon_{false};
+    TrellisWeights firstWeights_[2][3];
+    float triedUpTo_ = 0;  // the `most` they were started with
 };
 
 template <class WeightsFor>
+bool LambdaPilot::StartTries(float most, WeightsFor&& weightsFor) {
+    if (triesBegun_ || !added_.Ready()) return false;
+    triesBegun_ = true;
+    triedUpTo_ = most;
+    for (int t = 0; t < 2; ++t) {
+        for (int c = 0; c < 3; ++c) firstWeights_[t][c] = weightsFor(FirstTried(t, most), c);
+        trials_[t].weights = firstWeights_[t];
+        trials_[t].pass.emplace(trials_[t].weights);
+        trials_[t].error = 0;
+    }
+    published_.store(rowCount_);
+    for (size_t r = 0; r < rowCount_; ++r) added_.Post();
+    triesRunning_ = triesAsAdded_.Start(&LambdaPilot::TryAsAdded, this);
+    return triesRunning_;
+}
+
+template <class WeightsFor>
 float LambdaPilot::Choose(float least, float most, WeightsFor&& weightsFor) {
-    if (rowCount_ == 0 || least <= 0) return least;
+    if (rowCount_ == 0 || least <= 0) {
+        StopTries();
+        return least;
+    }
     // What the trellis adds to the rounded sample's error grows as a power of the lambda (about
-    // its square, on screens and photos). Two lambdas far apart are tried at once, one on each
-    // thread; the power between them says where the allowance is met.
+    // its square, on screens and photos). Two lambdas far apart are tried, on the side thread as
+    // the rows came or here one on each thread; the power between them says where the allowance
+    // is met.
     const double target = (SureSaving() + kShareOfReference * reference_) * kShareOfTarget;
-    if (target <= 0) return least;  // the fit cost more than it saved: plain rounding's lambda
-    float tried[2] = {kFirstGuess < most ? kFirstGuess : most,
-                      3 * kFirstGuess < most ? 3 * kFirstGuess : most};
+    if (target <= 0) {  // the fit cost more than it saved: plain rounding's lambda
+        StopTries();
+        return least;
+    }
+    float tried[2] = {FirstTried(0, most), FirstTried(1, most)};
     double error[2], added[2];
     auto tryBoth = [&] {
-        TrellisWeights weights[2][3];
-        for (int t = 0; t < 2; ++t)
-            for (int c = 0; c < 3; ++c) weights[t][c] = weightsFor(tried[t], c);
-        TryTwo(weights[0], weights[1], error);
+        if (most != triedUpTo_ || !FinishTries(error)) {
+            StopTries();
+            TrellisWeights weights[2][3];
+            for (int t = 0; t < 2; ++t)
+                for (int c = 0; c < 3; ++c) weights[t][c] = weightsFor(tried[t], c);
+            TryTwo(weights[0], weights[1], error);
+        }
         for (int t = 0; t < 2; ++t) added[t] = error[t] - rounded_ > 1 ? error[t] - rounded_ : 1;
     };
     tryBoth();

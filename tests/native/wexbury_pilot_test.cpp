@@ -326,6 +326,60 @@ TEST(WexburyPilot, ASampledRowComesBackAsTheFitOrThePlainEncoderMadeIt) {
     }
 }
 
+TEST(WexburyPilot, TriesTakenAsTheRowsComeChooseTheLambdaTriesTakenAfterwardsChoose) {
+    // The first two lambdas are tried on a side thread while the rows are still being sampled,
+    // from the first row or from some way in: the choice must be the same to the bit as with
+    // every try taken at the end, and tries stopped half-way must leave the pilot to try again
+    // itself.
+    const Picture p = ScreenPicture(480, 320);
+    const auto bmp = MakeBmp(p, 24);
+    wexbury::RgbImage image;
+    ASSERT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
+    wexbury::ImageRows rows(image);
+    uint16_t luma[64], chroma[64];
+    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Luma, 75, luma);
+    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Chroma, 75, chroma);
+    wexbury::CoefficientImage layout;
+    ASSERT_TRUE(wexbury::LayOutComponents(image.width, image.height, false, layout));
+    wexbury::RowMaker maker(rows, layout, false, true, luma, chroma);
+    ASSERT_TRUE(maker.Allocate());
+    wexbury::McuRowShape shape;
+    shape.width = image.width;
+    shape.lumaWide = layout.components[0].realWide;
+    shape.chromaWide = layout.components[1].realWide;
+    auto weightsFor = [&](float s, int c) { return maker.Weights().At(s, c); };
+    constexpr float kMost = 4.0f;
+    wexbury::LambdaPilot atTheEnd, asTheyCome, later, stopped;
+    const int sampleRows = layout.mcusHigh;
+    for (wexbury::LambdaPilot* pilot : {&atTheEnd, &asTheyCome, &later, &stopped})
+        ASSERT_TRUE(pilot->Allocate(shape, size_t(sampleRows), size_t(sampleRows), luma, chroma));
+    ASSERT_TRUE(asTheyCome.StartTries(kMost, weightsFor));
+    ASSERT_TRUE(stopped.StartTries(kMost, weightsFor));
+    EXPECT_FALSE(asTheyCome.StartTries(kMost, weightsFor));  // once
+    wexbury::McuRowBlocks made;
+    ASSERT_TRUE(made.Allocate(size_t(layout.components[0].blocksWide) * 4));
+    for (int my = 0; my < sampleRows; ++my) {
+        ASSERT_TRUE(maker.Make(my, made, true));
+        const wexbury::PlainChroma plainChroma{{maker.PlainChroma(0), maker.PlainChroma(1)},
+                                               {maker.PlainExact(0), maker.PlainExact(1)}};
+        const int pixelRows = std::min(16, image.height - 16 * my);
+        for (wexbury::LambdaPilot* pilot : {&atTheEnd, &asTheyCome, &later, &stopped})
+            ASSERT_TRUE(pilot->AddRow(my, made.blocks.data(), made.exact.data(),
+                                      int(made.count[0]) / shape.lumaWide, maker.SourceRows(),
+                                      pixelRows, &plainChroma));
+        if (my == sampleRows / 3) {
+            ASSERT_TRUE(later.StartTries(kMost, weightsFor));
+        }
+        if (my == sampleRows / 2) stopped.StopTries();
+    }
+    ASSERT_TRUE(atTheEnd.FitHelps());
+    const float chosen = atTheEnd.Choose(wexbury::kDefaultLambdaScale, kMost, weightsFor);
+    EXPECT_GT(chosen, wexbury::kDefaultLambdaScale);  // the fit saved something to spend
+    EXPECT_EQ(asTheyCome.Choose(wexbury::kDefaultLambdaScale, kMost, weightsFor), chosen);
+    EXPECT_EQ(later.Choose(wexbury::kDefaultLambdaScale, kMost, weightsFor), chosen);
+    EXPECT_EQ(stopped.Choose(wexbury::kDefaultLambdaScale, kMost, weightsFor), chosen);
+}
+
 TEST(WexburyPilot, ScreensComeOutSmallerThanLibjpegsFilesAtItsError) {
     // The lambda the pilot picks spends the fit's saving: the file is at least 3 % smaller than
     // libjpeg's optimised one, and decodes no more than 0.05 dB worse.
