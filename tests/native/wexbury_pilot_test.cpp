@@ -271,25 +271,41 @@ TEST(WexburyPilot, PackedBlocksComeBackWholeWithTheExactValuesTheTrellisReads) {
     }
 }
 
+// A screen picture's rows, the quality-75 tables and the MCU layout, as the writer hands them to
+// the pilot.
+struct PilotSetUp {
+    wexbury::RgbImage image;
+    wexbury::ImageRows rows{image};
+    uint16_t luma[64], chroma[64];
+    wexbury::CoefficientImage layout;
+    wexbury::McuRowShape shape;
+    bool ok = false;
+    PilotSetUp(int width, int height) {
+        const auto bmp = MakeBmp(ScreenPicture(width, height), 24);
+        if (wexbury::DecodeBmp(bmp.data(), bmp.size(), image) != wexbury::BmpError::None) return;
+        wexbury::ScaledQuantTable(wexbury::QuantTableKind::Luma, 75, luma);
+        wexbury::ScaledQuantTable(wexbury::QuantTableKind::Chroma, 75, chroma);
+        if (!wexbury::LayOutComponents(image.width, image.height, false, layout)) return;
+        shape.width = image.width;
+        shape.lumaWide = layout.components[0].realWide;
+        shape.chromaWide = layout.components[1].realWide;
+        ok = true;
+    }
+    wexbury::RowMaker Maker(bool fit) { return wexbury::RowMaker(rows, layout, false, fit, luma, chroma); }
+};
+
 TEST(WexburyPilot, ASampledRowComesBackAsTheFitOrThePlainEncoderMadeIt) {
     // When the pilot drops the fit, its sampled rows are not made again: their luma and the plain
     // chroma made beside the fit's must be what the maker without the fit makes.
-    const Picture p = ScreenPicture(200, 40);  // a part MCU at the right and at the bottom
-    const auto bmp = MakeBmp(p, 24);
-    wexbury::RgbImage image;
-    ASSERT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
-    wexbury::ImageRows rows(image);
-    uint16_t luma[64], chroma[64];
-    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Luma, 75, luma);
-    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Chroma, 75, chroma);
-    wexbury::CoefficientImage layout;
-    ASSERT_TRUE(wexbury::LayOutComponents(image.width, image.height, false, layout));
-    wexbury::RowMaker fitted(rows, layout, false, true, luma, chroma), plain(rows, layout, false, false, luma, chroma);
+    PilotSetUp set(200, 40);  // a part MCU at the right and at the bottom
+    ASSERT_TRUE(set.ok);
+    const wexbury::RgbImage& image = set.image;
+    const wexbury::CoefficientImage& layout = set.layout;
+    const wexbury::McuRowShape& shape = set.shape;
+    const uint16_t* luma = set.luma;
+    const uint16_t* chroma = set.chroma;
+    wexbury::RowMaker fitted = set.Maker(true), plain = set.Maker(false);
     ASSERT_TRUE(fitted.Allocate() && plain.Allocate());
-    wexbury::McuRowShape shape;
-    shape.width = image.width;
-    shape.lumaWide = layout.components[0].realWide;
-    shape.chromaWide = layout.components[1].realWide;
     wexbury::LambdaPilot pilot;
     ASSERT_TRUE(pilot.Allocate(shape, 3, 3, luma, chroma));
     const size_t blocks = size_t(layout.components[0].blocksWide) * 4;
@@ -331,28 +347,19 @@ TEST(WexburyPilot, TriesTakenAsTheRowsComeChooseTheLambdaTriesTakenAfterwardsCho
     // from the first row or from some way in: the choice must be the same to the bit as with
     // every try taken at the end, and tries stopped half-way must leave the pilot to try again
     // itself.
-    const Picture p = ScreenPicture(480, 320);
-    const auto bmp = MakeBmp(p, 24);
-    wexbury::RgbImage image;
-    ASSERT_EQ(wexbury::DecodeBmp(bmp.data(), bmp.size(), image), wexbury::BmpError::None);
-    wexbury::ImageRows rows(image);
-    uint16_t luma[64], chroma[64];
-    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Luma, 75, luma);
-    wexbury::ScaledQuantTable(wexbury::QuantTableKind::Chroma, 75, chroma);
-    wexbury::CoefficientImage layout;
-    ASSERT_TRUE(wexbury::LayOutComponents(image.width, image.height, false, layout));
-    wexbury::RowMaker maker(rows, layout, false, true, luma, chroma);
+    PilotSetUp set(480, 320);
+    ASSERT_TRUE(set.ok);
+    const wexbury::RgbImage& image = set.image;
+    const wexbury::CoefficientImage& layout = set.layout;
+    const wexbury::McuRowShape& shape = set.shape;
+    wexbury::RowMaker maker = set.Maker(true);
     ASSERT_TRUE(maker.Allocate());
-    wexbury::McuRowShape shape;
-    shape.width = image.width;
-    shape.lumaWide = layout.components[0].realWide;
-    shape.chromaWide = layout.components[1].realWide;
     auto weightsFor = [&](float s, int c) { return maker.Weights().At(s, c); };
     constexpr float kMost = 4.0f;
     wexbury::LambdaPilot atTheEnd, asTheyCome, later, stopped;
     const int sampleRows = layout.mcusHigh;
     for (wexbury::LambdaPilot* pilot : {&atTheEnd, &asTheyCome, &later, &stopped})
-        ASSERT_TRUE(pilot->Allocate(shape, size_t(sampleRows), size_t(sampleRows), luma, chroma));
+        ASSERT_TRUE(pilot->Allocate(shape, size_t(sampleRows), size_t(sampleRows), set.luma, set.chroma));
     ASSERT_TRUE(asTheyCome.StartTries(kMost, weightsFor));
     ASSERT_TRUE(stopped.StartTries(kMost, weightsFor));
     EXPECT_FALSE(asTheyCome.StartTries(kMost, weightsFor));  // once
