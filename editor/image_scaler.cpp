@@ -1,13 +1,12 @@
 #include "editor/image_scaler.h"
 
-#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <new>
 #include <optional>
 
 #include "editor/area_average.h"
 #include "editor/bitmap_ops.h"
+#include "editor/pages_faulted_ahead.h"
 #include "imagefile/bmp_layout.h"
 
 int DisplayDibDepth() {
@@ -142,94 +141,6 @@ private:
     HDC screen_ = nullptr;
     uint8_t* band_ = nullptr;
     int top_ = 0, rows_ = 0;
-};
-
-// A new DIB section's pages each cost a page fault on their first write; for a large reduction
-// together more than the averaging. A helper thread writes them once, top first, while the
-// reduction averages; before the reduction writes a row, every page under it has been written by
-// the helper or, where the reduction caught up with it, by the reduction itself. Each page is
-// claimed by one of the two, so no page is written by both at once.
-class PagesFaultedAhead : public AreaAverage::SourceRows {
-public:
-    // Below this many bytes the faults cost less than starting a thread.
-    static constexpr size_t kWorthIt = size_t(2) << 20;
-
-    PagesFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
-                      ptrdiff_t stride, int targetHeight)
-        : source_(source), sourceHeight_(sourceHeight), targetHeight_(targetHeight),
-          target_(reinterpret_cast<uintptr_t>(target)), firstPage_(target_ & ~uintptr_t(kPage - 1)),
-          stride_(stride) {
-        const size_t bytes = size_t(stride) * size_t(targetHeight);
-        pages_ = PagesBelow(target_ + bytes);
-        if (bytes < kWorthIt || ProcessorCount() < 2) return;
-        done_.reset(new (std::nothrow) std::atomic<uint8_t>[pages_]);
-        if (!done_) return;
-        for (size_t k = 0; k < pages_; ++k) done_[k].store(0, std::memory_order_relaxed);
-        thread_ = ::CreateThread(nullptr, 64 * 1024, &PagesFaultedAhead::Help, this,
-                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    }
-    ~PagesFaultedAhead() override {
-        if (!thread_) return;
-        next_.store(pages_);  // the helper claims nothing more
-        ::WaitForSingleObject(thread_, INFINITE);
-        ::CloseHandle(thread_);
-    }
-    PagesFaultedAhead(const PagesFaultedAhead&) = delete;
-    PagesFaultedAhead& operator=(const PagesFaultedAhead&) = delete;
-
-    const uint8_t* Rows(int y, int count, ptrdiff_t* stride) override {
-        if (thread_) {
-            // The reduction may now write every target row whose first source row is among
-            // these (the axes put row t's first at t * sourceHeight / targetHeight, rounded down).
-            const int64_t end = (int64_t(y + count) * targetHeight_ + sourceHeight_ - 1) / sourceHeight_;
-            const int64_t rows = end < targetHeight_ ? end : targetHeight_;
-            Reach(PagesBelow(target_ + uintptr_t(rows) * uintptr_t(stride_)));
-        }
-        return source_.Rows(y, count, stride);
-    }
-
-private:
-    static constexpr size_t kPage = 4096;
-
-    static DWORD ProcessorCount() {
-        SYSTEM_INFO system;
-        ::GetSystemInfo(&system);
-        return system.dwNumberOfProcessors;
-    }
-
-    // How many pages the section's bytes before `address` lie on.
-    size_t PagesBelow(uintptr_t address) const { return (address - firstPage_ + kPage - 1) / kPage; }
-    // Writes page k once (the first byte of it that is the section's); the pixels are all
-    // written by the reduction later.
-    void Touch(size_t k) {
-        const uintptr_t start = firstPage_ + k * kPage;
-        *reinterpret_cast<volatile uint8_t*>(start > target_ ? start : target_) = 0;
-        done_[k].store(1, std::memory_order_release);
-    }
-    static DWORD WINAPI Help(void* self) {
-        auto* ahead = static_cast<PagesFaultedAhead*>(self);
-        for (size_t k; (k = ahead->next_.fetch_add(1)) < ahead->pages_;) ahead->Touch(k);
-        return 0;
-    }
-    // Pages 0 to `pages` - 1 are written: the reduction writes those not yet claimed itself, and
-    // waits for the helper's one in hand.
-    void Reach(size_t pages) {
-        if (pages > pages_) pages = pages_;
-        for (size_t k; next_.load(std::memory_order_relaxed) < pages && (k = next_.fetch_add(1)) < pages_;)
-            Touch(k);
-        for (; reached_ < pages; ++reached_)
-            while (!done_[reached_].load(std::memory_order_acquire)) YieldProcessor();
-    }
-
-    AreaAverage::SourceRows& source_;
-    const int sourceHeight_, targetHeight_;
-    const uintptr_t target_, firstPage_;  // the section's pixels, and the start of their first page
-    const ptrdiff_t stride_;
-    size_t pages_ = 0;
-    std::unique_ptr<std::atomic<uint8_t>[]> done_;
-    std::atomic<size_t> next_{0};  // the next page to claim
-    size_t reached_ = 0;           // pages below this are written, as the reduction knows
-    HANDLE thread_ = nullptr;
 };
 
 }  // namespace
