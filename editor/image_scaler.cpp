@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <new>
-#include <optional>
 
 #include "editor/area_average.h"
 #include "editor/bitmap_ops.h"
@@ -196,16 +195,11 @@ CBitmap ImageScaler::Reduce(HBITMAP image, HWND window, int width, int height) {
     CBitmap reduced = TargetOf(width, height, &bits, &isNew);
     if (!reduced) return CBitmap();
     BitmapBands bands(image, size);
-    if (!bands.Ready()) {
-        KeepSpare(std::move(reduced));
-        return CBitmap();
-    }
     uint8_t* const target = static_cast<uint8_t*>(bits);
     const ptrdiff_t stride = ptrdiff_t(width) * 4;
-    std::optional<PagesFaultedAhead> ahead;
-    if (isNew) ahead.emplace(bands, size.cy, target, stride, height);
-    AreaAverage::SourceRows& rows = ahead ? static_cast<AreaAverage::SourceRows&>(*ahead) : bands;
-    if (!AreaAverage::Reduce(rows, size.cx, size.cy, target, stride, width, height)) {
+    const bool ready = bands.Ready();
+    PagesFaultedAhead rows(bands, size.cy, target, stride, height, isNew && ready);
+    if (!ready || !AreaAverage::Reduce(rows, size.cx, size.cy, target, stride, width, height)) {
         KeepSpare(std::move(reduced));  // its pages are still good for the next try
         return CBitmap();
     }

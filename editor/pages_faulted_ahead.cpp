@@ -13,13 +13,13 @@ DWORD ProcessorCount() {
 }  // namespace
 
 PagesFaultedAhead::PagesFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
-                                     ptrdiff_t stride, int targetHeight)
+                                     ptrdiff_t stride, int targetHeight, bool fresh)
     : source_(source), sourceHeight_(sourceHeight), targetHeight_(targetHeight),
       target_(reinterpret_cast<uintptr_t>(target)), firstPage_(target_ & ~uintptr_t(kPage - 1)),
       stride_(stride) {
     const size_t bytes = size_t(stride) * size_t(targetHeight);
     pages_ = PagesBelow(target_ + bytes);
-    if (bytes < kWorthIt || ProcessorCount() < 2) return;
+    if (!fresh || bytes < kWorthIt || ProcessorCount() < 2) return;
     done_.reset(new (std::nothrow) std::atomic<uint8_t>[pages_]);
     if (!done_) return;
     for (size_t k = 0; k < pages_; ++k) done_[k].store(0, std::memory_order_relaxed);

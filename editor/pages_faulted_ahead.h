@@ -21,11 +21,12 @@ public:
     // Below this many bytes the faults cost less than starting a thread.
     static constexpr size_t kWorthIt = size_t(2) << 20;
 
-    // `target`: the new section's top row, `targetHeight` rows `stride` bytes apart, reduced from
-    // `source`'s `sourceHeight` rows. Small sections, and machines with one processor, get no
-    // helper: the rows then simply pass through.
+    // `target`: the section's top row, `targetHeight` rows `stride` bytes apart, reduced from
+    // `source`'s `sourceHeight` rows. A section whose pages are not `fresh` (written before), a
+    // small one, or a machine with one processor gets no helper: the rows then simply pass
+    // through.
     PagesFaultedAhead(AreaAverage::SourceRows& source, int sourceHeight, uint8_t* target,
-                      ptrdiff_t stride, int targetHeight);
+                      ptrdiff_t stride, int targetHeight, bool fresh);
     ~PagesFaultedAhead() override;
     PagesFaultedAhead(const PagesFaultedAhead&) = delete;
     PagesFaultedAhead& operator=(const PagesFaultedAhead&) = delete;

@@ -54,13 +54,12 @@ bool LambdaPilot::Keep(int mcuRow, const CoefBlock* blocks, const float* exact, 
     ++rowCount_;
     SplitPlanes(source, pixelRows, shape_.width, pixels_.data() + pixelCount_);
     pixelCount_ += size_t(shape_.width) * 3 * size_t(pixelRows);
-    SampleDecoder& decoder = measure_;
     const SourcePlanes planes = PlanesOf(row);
-    const double error = decoder.Error(View(blocks, lumaRows), planes,
+    const double error = measure_.Error(View(blocks, lumaRows), planes,
                                        columns_.data() + row.firstColumn);
     if (plain) {
         // The plain chroma's error shares the decoded luma.
-        reference = decoder.ErrorWithChroma(plain->blocks[0], plain->blocks[1], planes);
+        reference = measure_.ErrorWithChroma(plain->blocks[0], plain->blocks[1], planes);
         for (int p = 0; p < 2; ++p)
             plain_.Append(plain->blocks[p], plain->exact[p], size_t(shape_.chromaWide));
     }

@@ -23,8 +23,6 @@
 
 namespace wexbury {
 
-// The shape of an MCU row's blocks: `lumaWide` luma blocks in each of up to two rows, then
-// `chromaWide` Cb and as many Cr blocks (none in grayscale).
 // The chroma blocks of a sampled row as the encoder without the fit makes them: Cb, then Cr,
 // as many as the row's chroma blocks, and their exact values (64 a block).
 struct PlainChroma {
@@ -32,6 +30,8 @@ struct PlainChroma {
     const float* exact[2];
 };
 
+// The shape of an MCU row's blocks: `lumaWide` luma blocks in each of up to two rows, then
+// `chromaWide` Cb and as many Cr blocks (none in grayscale).
 struct McuRowShape {
     int width = 0, mcuSide = 16, lumaWide = 0, chromaWide = 0;
     bool grayscale = false;
